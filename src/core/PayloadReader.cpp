@@ -1,0 +1,98 @@
+#include "core/PayloadReader.h"
+
+#include "diag/Log.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+template <typename T>
+T fromLittleEndian(const uint8_t* bytes) {
+    using Unsigned = std::make_unsigned_t<T>;
+    Unsigned value = 0;
+    for (size_t i = 0; i < sizeof(T); ++i) value |= static_cast<Unsigned>(bytes[i]) << (8 * i);
+    return static_cast<T>(value);
+}
+
+}  // namespace
+
+bool PayloadReader::fail(const char* message) {
+    if (failure_ == nullptr) failure_ = message;
+    return false;
+}
+
+bool PayloadReader::readExactly(void* buffer, uint32_t size, uint32_t& delivered) {
+    delivered = 0;
+    return source_.read(buffer, size, delivered) && delivered == size;
+}
+
+bool PayloadReader::readLong(int64_t& value) {
+    uint8_t bytes[8];
+    uint32_t delivered;
+    if (!readExactly(bytes, sizeof bytes, delivered)) {
+        logMessage("error %d\n", static_cast<int>(source_.lastError()));
+        return fail("Internal Error: readLong");
+    }
+    value = fromLittleEndian<int64_t>(bytes);
+    return true;
+}
+
+bool PayloadReader::readInt(int32_t& value) {
+    uint8_t bytes[4];
+    uint32_t delivered;
+    if (!readExactly(bytes, sizeof bytes, delivered)) {
+        logMessage("error %d %d\n", static_cast<int>(source_.lastError()),
+                   static_cast<int>(delivered));
+        return fail("Internal Error: readInt");
+    }
+    value = fromLittleEndian<int32_t>(bytes);
+    return true;
+}
+
+bool PayloadReader::readShort(int16_t& value) {
+    uint8_t bytes[2];
+    uint32_t delivered;
+    if (!readExactly(bytes, sizeof bytes, delivered)) {
+        logMessage("error %d\n", static_cast<int>(source_.lastError()));
+        return fail("Internal Error: readShort");
+    }
+    value = fromLittleEndian<int16_t>(bytes);
+    return true;
+}
+
+// Reads a string's byte length. A negative length, or one larger than what is
+// left of the file, is refused before anything is allocated: a damaged length
+// field must not be able to exhaust memory.
+bool PayloadReader::readLength(int32_t& length, const char* failureMessage) {
+    if (!readInt(length)) return false;
+    const uint64_t position = source_.position();
+    const uint64_t left = source_.size() > position ? source_.size() - position : 0;
+    if (length < 0 || static_cast<uint64_t>(length) > left) return fail(failureMessage);
+    return true;
+}
+
+bool PayloadReader::readString(std::string& value) {
+    static const char* const kFailure = "Internal Error: readString";
+    int32_t length;
+    if (!readLength(length, kFailure)) return false;
+    std::string text(static_cast<size_t>(length), '\0');
+    uint32_t delivered;
+    if (!readExactly(text.data(), static_cast<uint32_t>(length), delivered)) return fail(kFailure);
+    value = std::move(text);
+    return true;
+}
+
+bool PayloadReader::readWString(std::u16string& value) {
+    static const char* const kFailure = "Internal Error: readWString";
+    int32_t length;
+    if (!readLength(length, kFailure)) return false;
+    std::vector<uint8_t> bytes(static_cast<size_t>(length));
+    uint32_t delivered;
+    if (!readExactly(bytes.data(), static_cast<uint32_t>(length), delivered)) return fail(kFailure);
+    // The value ends after length / 2 units; the last byte of an odd length is dropped.
+    std::u16string text(bytes.size() / 2, u'\0');
+    for (size_t i = 0; i < text.size(); ++i) text[i] = fromLittleEndian<char16_t>(&bytes[2 * i]);
+    value = std::move(text);
+    return true;
+}

@@ -1,0 +1,123 @@
+#include "core/PeImage.h"
+
+namespace {
+
+constexpr uint16_t kOptionalMagicPe32 = 0x10B;
+constexpr uint16_t kOptionalMagicPe32Plus = 0x20B;
+constexpr uint32_t kSectionHeaderSize = 40;
+constexpr uint32_t kImportDescriptorSize = 20;
+
+class Bytes {
+public:
+    explicit Bytes(std::span<const uint8_t> bytes) : bytes_(bytes) {}
+
+    bool has(uint64_t offset, uint64_t size) const {
+        return offset <= bytes_.size() && size <= bytes_.size() - offset;
+    }
+    uint16_t u16(uint64_t offset) const { return static_cast<uint16_t>(bytes_[offset] | bytes_[offset + 1] << 8); }
+    uint32_t u32(uint64_t offset) const {
+        return static_cast<uint32_t>(u16(offset)) | static_cast<uint32_t>(u16(offset + 2)) << 16;
+    }
+    // A zero-terminated string at `offset`, or nothing when it runs off the end.
+    std::optional<std::string> cString(uint64_t offset) const {
+        std::string text;
+        for (uint64_t i = offset; i < bytes_.size(); ++i) {
+            if (bytes_[i] == 0) return text;
+            text.push_back(static_cast<char>(bytes_[i]));
+        }
+        return std::nullopt;
+    }
+
+private:
+    std::span<const uint8_t> bytes_;
+};
+
+std::optional<PeImage> failWith(std::string* error, const char* message) {
+    if (error != nullptr) *error = message;
+    return std::nullopt;
+}
+
+// File offset of a relative virtual address, through the section that holds it.
+std::optional<uint64_t> fileOffsetOf(const PeImage& image, uint32_t rva) {
+    for (const PeSection& section : image.sections) {
+        const uint32_t extent = section.virtualSize > section.sizeOfRawData ? section.virtualSize
+                                                                            : section.sizeOfRawData;
+        if (rva >= section.virtualAddress && rva - section.virtualAddress < extent)
+            return static_cast<uint64_t>(section.pointerToRawData) + (rva - section.virtualAddress);
+    }
+    return std::nullopt;
+}
+
+bool readImports(const Bytes& bytes, PeImage& image, uint32_t importTableRva) {
+    if (importTableRva == 0) return true;
+    auto offset = fileOffsetOf(image, importTableRva);
+    if (!offset) return false;
+    for (uint64_t at = *offset;; at += kImportDescriptorSize) {
+        if (!bytes.has(at, kImportDescriptorSize)) return false;
+        const uint32_t nameRva = bytes.u32(at + 12);
+        if (nameRva == 0 && bytes.u32(at) == 0) return true;  // terminating descriptor
+        auto nameOffset = fileOffsetOf(image, nameRva);
+        if (!nameOffset) return false;
+        auto name = bytes.cString(*nameOffset);
+        if (!name) return false;
+        image.importedDlls.push_back(*name);
+    }
+}
+
+}  // namespace
+
+uint64_t PeImage::endOfLastSection() const {
+    if (sections.empty()) return 0;
+    return static_cast<uint64_t>(sections.back().pointerToRawData) + sections.back().sizeOfRawData;
+}
+
+std::optional<PeImage> parsePeImage(std::span<const uint8_t> data, std::string* error) {
+    const Bytes bytes(data);
+    if (!bytes.has(0, 64) || bytes.u16(0) != 0x5A4D) return failWith(error, "no DOS header (MZ)");
+    const uint32_t peOffset = bytes.u32(60);
+    if (!bytes.has(peOffset, 24) || bytes.u32(peOffset) != 0x00004550)
+        return failWith(error, "no PE signature");
+
+    PeImage image;
+    const uint64_t fileHeader = peOffset + 4;
+    image.machine = bytes.u16(fileHeader);
+    const uint16_t sectionCount = bytes.u16(fileHeader + 2);
+    image.symbolTableOffset = bytes.u32(fileHeader + 8);
+    image.symbolCount = bytes.u32(fileHeader + 12);
+    const uint16_t optionalSize = bytes.u16(fileHeader + 16);
+
+    const uint64_t optional = fileHeader + 20;
+    if (!bytes.has(optional, optionalSize) || optionalSize < 2) return failWith(error, "truncated optional header");
+    const uint16_t magic = bytes.u16(optional);
+    uint64_t directories;
+    if (magic == kOptionalMagicPe32) {
+        directories = optional + 96;
+    } else if (magic == kOptionalMagicPe32Plus) {
+        directories = optional + 112;
+    } else {
+        return failWith(error, "unknown optional header kind");
+    }
+    if (optionalSize < 70) return failWith(error, "truncated optional header");
+    image.subsystem = bytes.u16(optional + 68);
+
+    const uint64_t table = optional + optionalSize;
+    if (sectionCount == 0 || !bytes.has(table, static_cast<uint64_t>(sectionCount) * kSectionHeaderSize))
+        return failWith(error, "truncated or empty section table");
+    for (uint16_t i = 0; i < sectionCount; ++i) {
+        const uint64_t header = table + i * kSectionHeaderSize;
+        PeSection section;
+        for (uint64_t c = 0; c < 8 && data[header + c] != 0; ++c) section.name.push_back(static_cast<char>(data[header + c]));
+        section.virtualSize = bytes.u32(header + 8);
+        section.virtualAddress = bytes.u32(header + 12);
+        section.sizeOfRawData = bytes.u32(header + 16);
+        section.pointerToRawData = bytes.u32(header + 20);
+        image.sections.push_back(section);
+    }
+
+    // Data directory 1 is the import table.
+    const uint64_t importDirectory = directories + 8;
+    if (importDirectory + 8 <= optional + optionalSize &&
+        !readImports(bytes, image, bytes.u32(importDirectory)))
+        return failWith(error, "damaged import table");
+    return image;
+}

@@ -1,0 +1,1 @@
+# Host-only tests: the payload tools, the finished templates and scenarios under Wine.

@@ -1,0 +1,89 @@
+// payloadtool: makes a launcher from a template and a payload description, and
+// lists the payload of an existing launcher.
+//
+//   payloadtool write --template T --output O [--config FILE]
+//                     [--set KEY=VALUE]... [--wide KEY=VALUE]...
+//                     [--locale PREFIX:KEY=VALUE]... [--file NAME=PATH]...
+//   payloadtool dump LAUNCHER
+
+#include "PayloadDump.h"
+#include "PayloadSpecFile.h"
+#include "PayloadWriter.h"
+#include "Utf.h"
+
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+
+namespace {
+
+int usage() {
+    std::cerr << "usage: payloadtool write --template T --output O [--config FILE] [--set KEY=VALUE]...\n"
+                 "                         [--wide KEY=VALUE]... [--locale PREFIX:KEY=VALUE]...\n"
+                 "                         [--file NAME=PATH]...\n"
+                 "       payloadtool dump LAUNCHER\n";
+    return 2;
+}
+
+int fail(const std::string& message) {
+    std::cerr << "payloadtool: " << message << "\n";
+    return 1;
+}
+
+int runWrite(int argc, char** argv) {
+    std::string templatePath, outputPath, error;
+    payload::LauncherPayload payload;
+    for (int i = 2; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (i + 1 >= argc) return usage();
+        const std::string argument = argv[++i];
+        int32_t key;
+        std::string value;
+        if (option == "--template") {
+            templatePath = argument;
+        } else if (option == "--output") {
+            outputPath = argument;
+        } else if (option == "--config") {
+            if (!payload::readPayloadSpecFile(argument, payload, error)) return fail(error);
+        } else if (option == "--set") {
+            if (!payload::parseKeyValue(argument, key, value, error)) return fail(error);
+            payload.record.narrowEntries.push_back({key, value});
+        } else if (option == "--wide") {
+            if (!payload::parseKeyValue(argument, key, value, error)) return fail(error);
+            payload.record.wideEntries.push_back({key, utf8ToUtf16(value)});
+        } else if (option == "--locale") {
+            const size_t colon = argument.find(':');
+            if (colon == std::string::npos) return fail("expected PREFIX:KEY=VALUE, got \"" + argument + "\"");
+            if (!payload::parseKeyValue(argument.substr(colon + 1), key, value, error)) return fail(error);
+            payload::addLocaleOverride(payload.record, argument.substr(0, colon), key, utf8ToUtf16(value));
+        } else if (option == "--file") {
+            const size_t equals = argument.find('=');
+            if (equals == std::string::npos || equals == 0) return fail("expected NAME=PATH, got \"" + argument + "\"");
+            payload.files.push_back({argument.substr(0, equals), argument.substr(equals + 1)});
+        } else {
+            return usage();
+        }
+    }
+    if (templatePath.empty() || outputPath.empty()) return usage();
+    if (!payload::writeLauncher(templatePath, payload, outputPath, error)) return fail(error);
+    std::cout << "wrote " << outputPath << "\n";
+    return 0;
+}
+
+int runDump(int argc, char** argv) {
+    if (argc != 3) return usage();
+    payload::LauncherContents contents;
+    std::string error;
+    if (!payload::readLauncher(argv[2], contents, error)) return fail(error);
+    std::cout << payload::describeLauncher(contents);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 2 && std::strcmp(argv[1], "write") == 0) return runWrite(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "dump") == 0) return runDump(argc, argv);
+    return usage();
+}
