@@ -40,7 +40,7 @@ std::string quoted(const std::string& text) {
     std::string out = "\"";
     for (char c : text) {
         if (c == '\n') out += "\\n";
-        else if (c == '"' || c == '\\') { out += '\\'; out += c; }
+        else if (c == '"') out += "\\\"";
         else out += c;
     }
     return out + "\"";

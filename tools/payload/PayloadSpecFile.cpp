@@ -32,12 +32,14 @@ bool parseValue(std::string_view text, std::string& value) {
     if (text.size() < 2 || text.back() != '"') return false;
     value.clear();
     for (size_t i = 1; i + 1 < text.size(); ++i) {
-        char c = text[i];
-        if (c == '\\' && i + 2 < text.size()) {
-            const char next = text[++i];
-            c = next == 'n' ? '\n' : next == 't' ? '\t' : next;
+        const char c = text[i];
+        const char next = i + 2 < text.size() ? text[i + 1] : '\0';
+        if (c == '\\' && (next == 'n' || next == 't' || next == '"' || next == '\\')) {
+            value.push_back(next == 'n' ? '\n' : next == 't' ? '\t' : next);
+            ++i;
+        } else {
+            value.push_back(c);  // any other backslash is literal, as in Windows paths
         }
-        value.push_back(c);
     }
     return true;
 }

@@ -19,7 +19,8 @@
 //                                   directory of the description file
 //
 // A value is the text after "=" without surrounding blanks, or a double-quoted
-// text in which \n, \t, \" and \\ are escapes (for exact blanks and line feeds).
+// text in which \n, \t, \" and \\ are escapes (for exact blanks and line feeds);
+// any other backslash stands for itself.
 namespace payload {
 
 // Adds the items of `text` to `payload`. `baseDirectory` resolves relative

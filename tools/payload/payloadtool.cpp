@@ -5,15 +5,19 @@
 //                     [--set KEY=VALUE]... [--wide KEY=VALUE]...
 //                     [--locale PREFIX:KEY=VALUE]... [--file NAME=PATH]...
 //   payloadtool dump LAUNCHER
+//   payloadtool inspect EXECUTABLE
 
 #include "PayloadDump.h"
 #include "PayloadSpecFile.h"
 #include "PayloadWriter.h"
 #include "Utf.h"
+#include "core/PeImage.h"
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -22,7 +26,8 @@ int usage() {
     std::cerr << "usage: payloadtool write --template T --output O [--config FILE] [--set KEY=VALUE]...\n"
                  "                         [--wide KEY=VALUE]... [--locale PREFIX:KEY=VALUE]...\n"
                  "                         [--file NAME=PATH]...\n"
-                 "       payloadtool dump LAUNCHER\n";
+                 "       payloadtool dump LAUNCHER\n"
+                 "       payloadtool inspect EXECUTABLE\n";
     return 2;
 }
 
@@ -80,10 +85,45 @@ int runDump(int argc, char** argv) {
     return 0;
 }
 
+const char* machineName(uint16_t machine) {
+    switch (machine) {
+        case PeImage::kMachineAmd64: return "x86-64";
+        case PeImage::kMachineI386: return "x86";
+        default: return "other";
+    }
+}
+
+const char* subsystemName(uint16_t subsystem) {
+    switch (subsystem) {
+        case PeImage::kSubsystemGui: return "GUI";
+        case PeImage::kSubsystemConsole: return "console";
+        default: return "other";
+    }
+}
+
+// What a template must be: machine, subsystem, imports, symbols and where its
+// last section ends compared with the file size.
+int runInspect(int argc, char** argv) {
+    if (argc != 3) return usage();
+    std::ifstream in(argv[2], std::ios::binary);
+    if (!in) return fail(std::string("cannot open ") + argv[2]);
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string error;
+    auto image = parsePeImage(bytes, &error);
+    if (!image) return fail(error);
+    std::cout << argv[2] << ": machine " << machineName(image->machine) << ", subsystem "
+              << subsystemName(image->subsystem) << ", symbols " << image->symbolCount << ", file size "
+              << bytes.size() << ", end of last section " << image->endOfLastSection() << "\n  imports:";
+    for (const std::string& dll : image->importedDlls) std::cout << " " << dll;
+    std::cout << "\n";
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "write") == 0) return runWrite(argc, argv);
     if (argc >= 2 && std::strcmp(argv[1], "dump") == 0) return runDump(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "inspect") == 0) return runInspect(argc, argv);
     return usage();
 }

@@ -1,0 +1,174 @@
+#include "support/WineScenario.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <csignal>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kSkipExitCode = 77;
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string lowered(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+fs::path winePrefix() {
+    const char* fromEnvironment = std::getenv("WINEPREFIX");
+    return fromEnvironment ? fs::path(fromEnvironment) : fs::path(LAUNCHER_WINEPREFIX);
+}
+
+// Directories where a launcher's log can appear: the prefix's temporary
+// directories and the root of drive C.
+std::vector<fs::path> logDirectories() {
+    std::vector<fs::path> directories = {WineScenario::driveC()};
+    std::error_code ec;
+    for (const auto& user : fs::directory_iterator(WineScenario::driveC() / "users", ec)) {
+        directories.push_back(user.path() / "AppData" / "Local" / "Temp");
+        directories.push_back(user.path() / "Temp");
+    }
+    return directories;
+}
+
+}  // namespace
+
+std::vector<std::string> LauncherRun::logLines() const {
+    std::vector<std::string> lines;
+    if (!log) return lines;
+    std::string current;
+    for (char c : *log) {
+        if (c == '\n') {
+            if (!current.empty() && current.back() == '\r') current.pop_back();
+            lines.push_back(current);
+            current.clear();
+        } else {
+            current.push_back(c);
+        }
+    }
+    if (!current.empty()) lines.push_back(current);
+    return lines;
+}
+
+fs::path templateDirectory() { return fs::path(LAUNCHER_DIST_DIR); }
+
+fs::path WineScenario::driveC() { return winePrefix() / "drive_c"; }
+
+std::string WineScenario::windowsPath(const fs::path& unixPath) {
+    std::string text = "Z:" + fs::absolute(unixPath).lexically_normal().string();
+    std::replace(text.begin(), text.end(), '/', '\\');
+    return text;
+}
+
+WineScenario::WineScenario(const std::string& name) {
+    directory_ = fs::path(LAUNCHER_SCENARIO_ROOT) / (name + "_" + std::to_string(::getpid()));
+    fs::remove_all(directory_);
+    fs::create_directories(directory_);
+}
+
+WineScenario::~WineScenario() {
+    std::error_code ec;
+    fs::remove_all(directory_, ec);
+}
+
+fs::path WineScenario::makeLauncher(const std::string& templateName, const payload::LauncherPayload& payload,
+                                    const std::string& exeName) {
+    const fs::path output = directory_ / exeName;
+    std::string error;
+    EXPECT_TRUE(payload::writeLauncher(templateDirectory() / templateName, payload, output, error)) << error;
+    return output;
+}
+
+fs::path WineScenario::makeLauncherWithRawPayload(const std::string& templateName,
+                                                  const std::vector<uint8_t>& payloadBytes,
+                                                  const std::string& exeName) {
+    const fs::path output = directory_ / exeName;
+    std::string error;
+    EXPECT_TRUE(payload::writeLauncherWithRawPayload(templateDirectory() / templateName, payloadBytes, output, error))
+        << error;
+    return output;
+}
+
+LauncherRun WineScenario::run(const fs::path& launcher, const std::vector<std::string>& arguments,
+                              const std::map<std::string, std::string>& environment, int timeoutSeconds) {
+    const fs::path outPath = directory_ / "stdout.txt";
+    const fs::path errPath = directory_ / "stderr.txt";
+    std::vector<std::string> argv = {LAUNCHER_WINE_RUN, launcher.string()};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int in = ::open("/dev/null", O_RDONLY);
+        ::dup2(in, 0);
+        ::dup2(out, 1);
+        ::dup2(err, 2);
+        ::chdir(directory_.c_str());
+        for (const auto& [name, value] : environment) ::setenv(name.c_str(), value.c_str(), 1);
+        std::vector<char*> raw;
+        for (std::string& word : argv) raw.push_back(word.data());
+        raw.push_back(nullptr);
+        ::execv(raw[0], raw.data());
+        ::_exit(127);
+    }
+
+    LauncherRun result;
+    int status = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+    while (::waitpid(child, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+            ADD_FAILURE() << launcher << " did not end within " << timeoutSeconds << " s";
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.standardOutput = readFile(outPath);
+    result.standardError = readFile(errPath);
+    if (result.exitCode == kSkipExitCode && result.standardError.rfind("SKIP: ", 0) == 0) {
+        result.skipped = true;
+        result.skipReason = result.standardError;
+        return result;
+    }
+    result.log = findLog(launcher);
+    return result;
+}
+
+// A launcher's log starts with "Started executable <its path>"; finding it by
+// that line keeps concurrent scenarios apart.
+std::optional<std::string> WineScenario::findLog(const fs::path& launcher) {
+    const std::string header = lowered("Started executable " + windowsPath(launcher) + " at ");
+    std::error_code ec;
+    for (const fs::path& directory : logDirectories()) {
+        for (const auto& entry : fs::directory_iterator(directory, ec)) {
+            const std::string name = entry.path().filename().string();
+            if (!entry.is_regular_file() || name.rfind("btl_nlog", 0) != 0) continue;
+            std::string text = readFile(entry.path());
+            if (lowered(text.substr(0, header.size())) != header) continue;
+            fs::remove(entry.path(), ec);  // the next run of the same launcher finds its own log
+            return text;
+        }
+    }
+    return std::nullopt;
+}

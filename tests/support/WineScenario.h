@@ -1,0 +1,61 @@
+#pragma once
+
+#include "PayloadWriter.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+// A scenario makes real launchers from the templates in dist/ and runs them
+// under Wine in the test run's prefix. Each scenario works in a directory of
+// its own and removes it when it ends; a run's log file is removed once read.
+struct LauncherRun {
+    int exitCode = -1;
+    std::string standardOutput;
+    std::string standardError;
+    bool skipped = false;           // this bitness cannot run on this machine
+    std::string skipReason;
+    std::optional<std::string> log;  // the launcher's log file, line ends as written
+
+    // The log split into lines without their CR LF ends.
+    std::vector<std::string> logLines() const;
+};
+
+class WineScenario {
+public:
+    explicit WineScenario(const std::string& name);
+    ~WineScenario();
+    WineScenario(const WineScenario&) = delete;
+    WineScenario& operator=(const WineScenario&) = delete;
+
+    const std::filesystem::path& directory() const { return directory_; }
+
+    // Writes `exeName` into the scenario directory from the named template
+    // ("guilauncher64.exe", ...) and the payload; fails the test on error.
+    std::filesystem::path makeLauncher(const std::string& templateName, const payload::LauncherPayload& payload,
+                                       const std::string& exeName = "app.exe");
+    std::filesystem::path makeLauncherWithRawPayload(const std::string& templateName,
+                                                     const std::vector<uint8_t>& payloadBytes,
+                                                     const std::string& exeName = "app.exe");
+
+    // Runs the launcher under Wine with extra environment variables and waits
+    // for it (killed after `timeoutSeconds`).
+    LauncherRun run(const std::filesystem::path& launcher, const std::vector<std::string>& arguments = {},
+                    const std::map<std::string, std::string>& environment = {}, int timeoutSeconds = 120);
+
+    // The path of the Wine prefix's drive C, and the Windows form of a Unix path.
+    static std::filesystem::path driveC();
+    static std::string windowsPath(const std::filesystem::path& unixPath);
+
+private:
+    std::optional<std::string> findLog(const std::filesystem::path& launcher);
+
+    std::filesystem::path directory_;
+};
+
+// The templates' directory and the templates of both bitnesses, for
+// parameterised scenarios.
+std::filesystem::path templateDirectory();
