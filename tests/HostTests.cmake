@@ -1,1 +1,31 @@
 # Host-only tests: the payload tools, the finished templates and scenarios under Wine.
+
+add_executable(tool_tests tools/PayloadWriterTest.cpp support/FakePeImage.cpp)
+target_include_directories(tool_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(tool_tests PRIVATE payload_writer GTest::gtest_main)
+gtest_discover_tests(tool_tests)
+
+add_library(scenario_support STATIC support/WineScenario.cpp)
+target_include_directories(scenario_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(scenario_support PUBLIC payload_writer GTest::gtest)
+target_compile_definitions(scenario_support PRIVATE
+  LAUNCHER_DIST_DIR="${LAUNCHER_DIST_DIR}"
+  LAUNCHER_SCENARIO_ROOT="${CMAKE_BINARY_DIR}/scenarios"
+  LAUNCHER_WINE_RUN="${PROJECT_SOURCE_DIR}/scripts/wine-run.sh"
+  LAUNCHER_WINEPREFIX="${PROJECT_SOURCE_DIR}/build/wineprefix")
+
+add_executable(scenario_tests scenario/LauncherStartTest.cpp)
+target_link_libraries(scenario_tests PRIVATE scenario_support GTest::gtest_main)
+# Scenarios share one Wine prefix; they run after it exists and take their time.
+gtest_discover_tests(scenario_tests PROPERTIES TIMEOUT 300)
+
+# Invariants of the finished templates in dist/, and the resource reader they use.
+add_executable(template_tests
+  templates/TemplateInvariantsTest.cpp
+  templates/PeResourcesTest.cpp
+  support/PeResources.cpp
+  support/FakePeImage.cpp)
+target_include_directories(template_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(template_tests PRIVATE launcher_core launcher_memory_log GTest::gtest_main)
+target_compile_definitions(template_tests PRIVATE LAUNCHER_DIST_DIR="${LAUNCHER_DIST_DIR}")
+gtest_discover_tests(template_tests)

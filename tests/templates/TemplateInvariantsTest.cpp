@@ -1,0 +1,302 @@
+// Checks the finished launcher templates in the dist directory: what they link
+// against, that nothing but sections is in the file, and the resources the
+// launchers load at run time (manifest, icon, error dialog).
+#include "core/PeImage.h"
+#include "support/PeResources.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+struct Template {
+    const char* file;
+    uint16_t machine;
+    uint16_t subsystem;
+    const char* manifestArch;
+};
+
+void PrintTo(const Template& t, std::ostream* os) { *os << t.file; }
+
+const Template kTemplates[] = {
+    {"guilauncher64.exe", PeImage::kMachineAmd64, PeImage::kSubsystemGui, "amd64"},
+    {"guilauncher32.exe", PeImage::kMachineI386, PeImage::kSubsystemGui, "x86"},
+    {"svclauncher64.exe", PeImage::kMachineAmd64, PeImage::kSubsystemConsole, "amd64"},
+    {"svclauncher32.exe", PeImage::kMachineI386, PeImage::kSubsystemConsole, "x86"},
+};
+
+std::string lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+bool isSystemDll(const std::string& dll) {
+    static const char* const kAllowed[] = {"kernel32.dll", "user32.dll",   "advapi32.dll", "comctl32.dll",
+                                           "msvcrt.dll",   "shell32.dll",  "gdi32.dll",    "ole32.dll",
+                                           "shlwapi.dll",  "version.dll",  "ucrtbase.dll"};
+    const std::string name = lower(dll);
+    if (name.starts_with("api-ms-win-crt-") && name.ends_with(".dll")) return true;
+    return std::find(std::begin(kAllowed), std::end(kAllowed), name) != std::end(kAllowed);
+}
+
+// Bounds-checked little-endian reader over a resource's bytes. Reading past
+// the end clears ok() and yields zeros.
+class Cursor {
+public:
+    explicit Cursor(std::span<const uint8_t> bytes) : bytes_(bytes) {}
+
+    bool ok() const { return ok_; }
+    size_t position() const { return at_; }
+    void alignTo4() { at_ = (at_ + 3) & ~size_t{3}; }
+    uint8_t u8() { return has(1) ? bytes_[at_++] : 0; }
+    uint16_t u16() {
+        const uint8_t low = u8();
+        return static_cast<uint16_t>(low | u8() << 8);
+    }
+    uint32_t u32() {
+        const uint16_t low = u16();
+        return low | static_cast<uint32_t>(u16()) << 16;
+    }
+    int16_t i16() { return static_cast<int16_t>(u16()); }
+    // A zero-terminated UTF-16 string, narrowed ('?' for anything beyond ASCII).
+    std::string text() {
+        std::string result;
+        for (uint16_t c = u16(); ok_ && c != 0; c = u16()) result.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+        return result;
+    }
+    // sz_Or_Ord: nothing (0), an ordinal (0xFFFF then the value) or a string.
+    std::string textOrOrdinal() {
+        if (!has(2)) return text();
+        const uint16_t first = static_cast<uint16_t>(bytes_[at_] | bytes_[at_ + 1] << 8);
+        if (first == 0xFFFF) {
+            u16();
+            std::string ordinal = "#";
+            ordinal += std::to_string(u16());
+            return ordinal;
+        }
+        return text();
+    }
+    void skip(size_t count) { at_ = has(count) ? at_ + count : (ok_ = false, bytes_.size()); }
+
+private:
+    bool has(size_t count) {
+        if (at_ <= bytes_.size() && count <= bytes_.size() - at_) return true;
+        ok_ = false;
+        return false;
+    }
+
+    std::span<const uint8_t> bytes_;
+    size_t at_ = 0;
+    bool ok_ = true;
+};
+
+struct DialogItem {
+    uint32_t style = 0;
+    int16_t x = 0, y = 0, cx = 0, cy = 0;
+    uint32_t id = 0;
+    std::string windowClass, text;
+};
+
+struct DialogEx {
+    uint16_t version = 0, signature = 0;
+    uint32_t style = 0;
+    int16_t x = 0, y = 0, cx = 0, cy = 0;
+    std::string menu, windowClass, title;
+    uint16_t pointSize = 0;
+    std::string typeface;
+    std::vector<DialogItem> items;
+};
+
+constexpr uint32_t kDsSetFont = 0x40;
+
+std::optional<DialogEx> parseDialogEx(std::span<const uint8_t> bytes) {
+    Cursor in(bytes);
+    DialogEx dialog;
+    dialog.version = in.u16();
+    dialog.signature = in.u16();
+    if (dialog.version != 1 || dialog.signature != 0xFFFF) return std::nullopt;
+    in.u32();  // help id
+    in.u32();  // extended style
+    dialog.style = in.u32();
+    const uint16_t itemCount = in.u16();
+    dialog.x = in.i16(), dialog.y = in.i16(), dialog.cx = in.i16(), dialog.cy = in.i16();
+    dialog.menu = in.textOrOrdinal();
+    dialog.windowClass = in.textOrOrdinal();
+    dialog.title = in.text();
+    if (dialog.style & kDsSetFont) {
+        dialog.pointSize = in.u16();
+        in.u16();  // weight
+        in.u8();   // italic
+        in.u8();   // charset
+        dialog.typeface = in.text();
+    }
+    for (uint16_t i = 0; i < itemCount && in.ok(); ++i) {
+        in.alignTo4();
+        DialogItem item;
+        in.u32();  // help id
+        in.u32();  // extended style
+        item.style = in.u32();
+        item.x = in.i16(), item.y = in.i16(), item.cx = in.i16(), item.cy = in.i16();
+        item.id = in.u32();
+        item.windowClass = in.textOrOrdinal();
+        item.text = in.textOrOrdinal();
+        in.skip(in.u16());  // creation data
+        dialog.items.push_back(item);
+    }
+    if (!in.ok()) return std::nullopt;
+    return dialog;
+}
+
+std::vector<uint8_t> readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return {};
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class TemplateTest : public testing::TestWithParam<Template> {
+protected:
+    void SetUp() override {
+        const std::string path = std::string(LAUNCHER_DIST_DIR) + "/" + GetParam().file;
+        bytes_ = readFile(path);
+        ASSERT_FALSE(bytes_.empty()) << path << " is missing or empty: build the win64 and win32 presets first "
+                                     << "(cmake --preset win64 && cmake --build --preset win64, same for win32)";
+        std::string error;
+        auto image = parsePeImage(bytes_, &error);
+        ASSERT_TRUE(image) << path << ": " << error;
+        image_ = *image;
+    }
+
+    std::vector<PeResourceLeaf> resources() {
+        std::string error;
+        auto leaves = listPeResources(bytes_, image_, &error);
+        EXPECT_TRUE(leaves) << error;
+        return leaves ? *leaves : std::vector<PeResourceLeaf>{};
+    }
+
+    std::span<const uint8_t> dataOf(const PeResourceLeaf& leaf) {
+        std::string error;
+        auto data = readPeResource(bytes_, image_, leaf, &error);
+        EXPECT_TRUE(data) << error;
+        return data ? *data : std::span<const uint8_t>{};
+    }
+
+    std::vector<uint8_t> bytes_;
+    PeImage image_;
+};
+
+TEST_P(TemplateTest, ImportsOnlySystemDlls) {
+    ASSERT_FALSE(image_.importedDlls.empty());
+    EXPECT_TRUE(std::any_of(image_.importedDlls.begin(), image_.importedDlls.end(),
+                            [](const std::string& dll) { return lower(dll) == "kernel32.dll"; }));
+    for (const std::string& dll : image_.importedDlls) {
+        const std::string name = lower(dll);
+        for (const char* runtime : {"libstdc++", "libgcc", "libwinpthread"})
+            EXPECT_FALSE(name.starts_with(runtime)) << dll << ": the toolchain runtime must be linked statically";
+        EXPECT_TRUE(isSystemDll(dll)) << dll << " is not a DLL that every Windows installation has";
+    }
+}
+
+TEST_P(TemplateTest, IsStripped) {
+    EXPECT_EQ(image_.symbolTableOffset, 0u);
+    EXPECT_EQ(image_.symbolCount, 0u);
+    for (const PeSection& section : image_.sections)
+        EXPECT_FALSE(section.name.starts_with(".debug")) << section.name;
+}
+
+TEST_P(TemplateTest, EndsWithItsLastSection) {
+    EXPECT_EQ(bytes_.size(), image_.endOfLastSection());
+}
+
+TEST_P(TemplateTest, HasMachineAndSubsystemOfItsKind) {
+    EXPECT_EQ(image_.machine, GetParam().machine);
+    EXPECT_EQ(image_.subsystem, GetParam().subsystem);
+}
+
+TEST_P(TemplateTest, ManifestAsksForCommonControls6AndNoElevation) {
+    const auto leaves = resources();
+    const PeResourceLeaf* manifest = findPeResource(leaves, PeResourceKey::fromId(kRtManifest), PeResourceKey::fromId(1));
+    ASSERT_NE(manifest, nullptr);
+    const auto data = dataOf(*manifest);
+    const std::string text(data.begin(), data.end());
+    const std::string arch = std::string("processorArchitecture=\"") + GetParam().manifestArch + "\"";
+    for (const std::string& expected :
+         {std::string("level=\"asInvoker\""), std::string("uiAccess=\"false\""),
+          std::string("name=\"Microsoft.Windows.Common-Controls\""), std::string("version=\"6.0.0.0\""), arch,
+          std::string("{e2011457-1546-43c5-a5fe-008deee3d3f0}"), std::string("{35138b9a-5d96-4fbd-8e2d-a2440225f93a}")})
+        EXPECT_NE(text.find(expected), std::string::npos) << "manifest lacks " << expected;
+}
+
+TEST_P(TemplateTest, IconGroupRefersToIconsThatArePresent) {
+    const auto leaves = resources();
+    const PeResourceLeaf* group = findPeResource(leaves, PeResourceKey::fromId(kRtGroupIcon), PeResourceKey::fromId(1));
+    ASSERT_NE(group, nullptr);
+    Cursor in(dataOf(*group));
+    EXPECT_EQ(in.u16(), 0);  // reserved
+    EXPECT_EQ(in.u16(), 1);  // icons, not cursors
+    const uint16_t count = in.u16();
+    EXPECT_GT(count, 0);
+    for (uint16_t i = 0; i < count && in.ok(); ++i) {
+        in.skip(8);  // width, height, colours, reserved, planes, bit count
+        const uint32_t size = in.u32();
+        const uint16_t id = in.u16();
+        const PeResourceLeaf* icon = findPeResource(leaves, PeResourceKey::fromId(kRtIcon), PeResourceKey::fromId(id));
+        ASSERT_NE(icon, nullptr) << "icon " << id;
+        EXPECT_EQ(icon->dataSize, size) << "icon " << id;
+    }
+    EXPECT_TRUE(in.ok()) << "icon group cut short";
+}
+
+TEST_P(TemplateTest, ErrorDialogHasItsLayoutAndPlaceholders) {
+    const auto leaves = resources();
+    const PeResourceLeaf* leaf =
+        findPeResource(leaves, PeResourceKey::fromId(kRtDialog), PeResourceKey::fromId(101), 1033);
+    ASSERT_NE(leaf, nullptr);
+    const auto dialog = parseDialogEx(dataOf(*leaf));
+    ASSERT_TRUE(dialog) << "not a well-formed extended dialog template";
+    EXPECT_NE(dialog->style & kDsSetFont, 0u);
+    EXPECT_EQ(dialog->cx, 275);
+    EXPECT_EQ(dialog->cy, 178);
+    EXPECT_EQ(dialog->menu, "");
+    EXPECT_EQ(dialog->windowClass, "");
+    EXPECT_EQ(dialog->title, "@MSG_ERROR_DIALOG_CAPTION@");
+    EXPECT_EQ(dialog->typeface, "MS Shell Dlg");
+    EXPECT_EQ(dialog->pointSize, 8);
+
+    constexpr uint32_t kChildVisible = 0x50000000;  // WS_CHILD | WS_VISIBLE
+    const struct {
+        uint32_t id;
+        const char* windowClass;  // predefined class ordinal
+        uint32_t requiredStyle;
+        int16_t x, y, cx, cy;
+        const char* text;
+    } expected[] = {
+        {1001, "#130", kChildVisible, 7, 7, 261, 12, "@MSG_ERROR_DIALOG_TEXT@"},                  // static
+        {1000, "#129", kChildVisible | 0x0004 | 0x0800, 7, 21, 261, 128, ""},                     // multi-line, read-only edit
+        {2, "#128", kChildVisible | 0x0001, 115, 157, 50, 14, "@MSG_ERROR_DIALOG_OK@"},           // default push button
+    };
+    ASSERT_EQ(dialog->items.size(), std::size(expected));
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        const DialogItem& item = dialog->items[i];
+        SCOPED_TRACE("control " + std::to_string(expected[i].id));
+        EXPECT_EQ(item.id, expected[i].id);
+        EXPECT_EQ(item.windowClass, expected[i].windowClass);
+        EXPECT_EQ(item.style & expected[i].requiredStyle, expected[i].requiredStyle);
+        EXPECT_EQ(item.x, expected[i].x);
+        EXPECT_EQ(item.y, expected[i].y);
+        EXPECT_EQ(item.cx, expected[i].cx);
+        EXPECT_EQ(item.cy, expected[i].cy);
+        EXPECT_EQ(item.text, expected[i].text);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Dist, TemplateTest, testing::ValuesIn(kTemplates),
+                         [](const testing::TestParamInfo<Template>& info) {
+                             const std::string file = info.param.file;
+                             return file.substr(0, file.find('.'));
+                         });
+
+}  // namespace
