@@ -1,9 +1,12 @@
-// Entry point of the service launcher (console subsystem).
+// Entry point of the service launcher. It is a console program, but its entry
+// takes the same ANSI command tail that WinMain would receive.
 #include "core/WinApi.h"
+#include "launch/CommandLine.h"
+#include "programs/StartupSequence.h"
 
-#include <cstdio>
+#include <string>
 
 int main() {
-    std::fputs("svclauncher: the start-up sequence is not built yet; nothing was launched\n", stderr);
-    return 1;
+    const std::string tail(commandTail(::GetCommandLineA()));
+    return runServiceLauncher(tail.c_str());
 }

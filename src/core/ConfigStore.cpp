@@ -1,0 +1,80 @@
+#include "core/ConfigStore.h"
+
+#include <algorithm>
+#include <limits>
+#include <map>
+
+namespace {
+
+std::map<int32_t, std::string>& narrowValues() {
+    static std::map<int32_t, std::string> values;
+    return values;
+}
+
+std::map<int32_t, std::u16string>& wideValues() {
+    static std::map<int32_t, std::u16string> values;
+    return values;
+}
+
+template <typename Char>
+void copyBounded(const std::basic_string<Char>* value, Char* buffer, size_t capacity) {
+    if (capacity == 0) return;
+    size_t length = 0;
+    if (value != nullptr) {
+        // Up to the first zero, as the stored C string would end there.
+        const size_t terminated = std::find(value->begin(), value->end(), Char(0)) - value->begin();
+        length = std::min(terminated, capacity - 1);
+        std::copy_n(value->data(), length, buffer);
+    }
+    buffer[length] = Char(0);
+}
+
+template <typename Map>
+const typename Map::mapped_type* lookUp(const Map& map, int32_t key) {
+    auto found = map.find(key);
+    return found == map.end() ? nullptr : &found->second;
+}
+
+bool isCSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+}  // namespace
+
+void storeNarrowValue(int32_t key, std::string value) { narrowValues()[key] = std::move(value); }
+
+void storeWideValue(int32_t key, std::u16string value) { wideValues()[key] = std::move(value); }
+
+void clearConfigStore() {
+    narrowValues().clear();
+    wideValues().clear();
+}
+
+void configString(int32_t key, char* buffer, size_t capacity) {
+    copyBounded(lookUp(narrowValues(), key), buffer, capacity);
+}
+
+void configWideString(int32_t key, char16_t* buffer, size_t capacity) {
+    copyBounded(lookUp(wideValues(), key), buffer, capacity);
+}
+
+bool hasConfigString(int32_t key) { return lookUp(narrowValues(), key) != nullptr; }
+
+int32_t parseConfigInt(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && isCSpace(text[i])) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    int64_t magnitude = 0;
+    constexpr int64_t kLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        magnitude = std::min(magnitude * 10 + (text[i] - '0'), kLimit);
+    const int64_t value = negative ? -magnitude : magnitude;
+    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+int32_t configInt(int32_t key) {
+    // Read through the same 8192-byte buffer as every other caller.
+    char buffer[8192];
+    configString(key, buffer, sizeof buffer);
+    return parseConfigInt(buffer);
+}

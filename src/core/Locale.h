@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The user's locale as a Java-style text ("de_CH", "en", "no_NO_NY"), decided
+// once while the configuration loads. Locale sections of the payload are
+// chosen by it, and the JVM options carry its language and country when the
+// user asks for the display language instead of the format locale.
+
+struct LocaleEntry {
+    uint16_t langId;  // a full LANGID, or a primary language (low 10 bits) alone
+    std::string_view text;
+};
+
+// The fixed mapping, following Java's locale names (old codes "iw" and "in").
+std::span<const LocaleEntry> localeTable();
+
+// Full LANGID first, then its primary language, else "en".
+std::string_view localeForLangId(uint16_t langId);
+
+// False when the last "-Dsun.locale.formatasdefault=" argument has any value
+// but exactly "true"; true when there is none.
+bool formatAsDefault(const std::vector<std::u16string>& arguments);
+
+// `arguments` is the launcher's argument list, or nullptr for the service
+// launcher, which always follows the default user locale. The interface
+// language is asked for only when formatasdefault is false; nullopt means it
+// could not be found and the default LANGID stays.
+std::string detectLocale(const std::vector<std::u16string>* arguments, uint16_t userDefaultLangId,
+                         const std::function<std::optional<uint16_t>()>& userInterfaceLangId);
+
+// Keeps the language (first two characters) and, for a text of exactly five
+// characters, the country (characters four and five) for the queries below.
+void splitLocale(std::string_view localeString);
+
+// Copy the two letters and a terminator; false, with `out` untouched, when not set.
+bool localeLanguage(char (&out)[3]);
+bool localeCountry(char (&out)[3]);

@@ -1,0 +1,40 @@
+#include "core/PathText.h"
+
+namespace {
+
+template <typename Char>
+void collapse(std::basic_string<Char>& path) {
+    if (path.size() < 2) return;
+    size_t out = 1;
+    for (size_t in = 1; in < path.size(); ++in) {
+        const bool repeated = path[in] == Char('\\') && path[out - 1] == Char('\\') && out > 1;
+        if (!repeated) path[out++] = path[in];
+    }
+    path.resize(out);
+}
+
+}  // namespace
+
+void collapseBackslashRuns(std::string& path) { collapse(path); }
+void collapseBackslashRuns(std::u16string& path) { collapse(path); }
+
+bool hasExeExtension(std::string_view path) {
+    if (path.size() < 4) return false;
+    const std::string_view tail = path.substr(path.size() - 4);
+    const char* expected = ".exe";
+    for (size_t i = 0; i < 4; ++i) {
+        char c = tail[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != expected[i]) return false;
+    }
+    return true;
+}
+
+bool isRelativePath(std::string_view path) {
+    if (path.size() < 3) return true;
+    if (path.front() == '"') {
+        if (path.size() < 4) return true;
+        path.remove_prefix(1);
+    }
+    return path.substr(1, 2) != ":\\" && path.substr(0, 2) != "\\\\";
+}

@@ -1,0 +1,31 @@
+#include "core/SystemLocale.h"
+
+#include "core/Locale.h"
+#include "core/WinApi.h"
+
+#include <memory>
+
+namespace {
+
+struct ModuleFree {
+    void operator()(HMODULE module) const { FreeLibrary(module); }
+};
+using ModuleOwner = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFree>;
+
+// Looked up at run time: the launcher must still start where the function
+// does not exist, and then keeps the default locale's LANGID.
+std::optional<uint16_t> userInterfaceLangId() {
+    const ModuleOwner kernel(LoadLibraryA("Kernel32.DLL"));
+    if (!kernel) return std::nullopt;
+    using GetLanguageFunction = LANGID(WINAPI*)();
+    const auto getLanguage = reinterpret_cast<GetLanguageFunction>(
+        reinterpret_cast<void (*)()>(GetProcAddress(kernel.get(), "GetUserDefaultUILanguage")));
+    if (getLanguage == nullptr) return std::nullopt;
+    return getLanguage();
+}
+
+}  // namespace
+
+std::string detectSystemLocale(const std::vector<std::u16string>* arguments) {
+    return detectLocale(arguments, LOWORD(GetUserDefaultLCID()), userInterfaceLangId);
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+
+// Showing errors to the user and ending the launcher.
+
+// Routes every later message to standard error instead of a message box.
+void setQuiet();
+bool errorDialogsEnabled();
+
+// Shows `text`, followed by the log file's path when a log is active.
+void showError(const char* text);
+
+// Shows the configured message of `messageKey` with its first "{0}" replaced
+// by `detail` (when given).
+void showConfiguredError(int32_t messageKey, const char* detail);
+
+// Removes the temporary directory and ends the process with `exitCode`.
+[[noreturn]] void exitLauncher(int exitCode);
+
+[[noreturn]] void fatalError(const char* text);
+[[noreturn]] void fatalConfiguredError(int32_t messageKey, const char* detail);

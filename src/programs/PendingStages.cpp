@@ -1,0 +1,67 @@
+// Stages of the start-up sequence that are not built yet. Each keeps its place
+// in the sequence and says plainly what it does not do; none pretends to have
+// found, loaded or started Java. A stage moves out of this file into its own
+// module when it is built.
+#include "files/Extraction.h"
+#include "files/SingleInstance.h"
+#include "gui/ConsoleAndReboot.h"
+#include "jvm/JvmLibrary.h"
+#include "launch/JavaVMLauncher.h"
+#include "launch/NativeLibraryPath.h"
+#include "launch/Splash.h"
+#include "launch/VariableExpansion.h"
+#include "service/ServiceCommands.h"
+
+#include "diag/ErrorReport.h"
+#include "diag/Log.h"
+
+#include <cstdio>
+
+namespace {
+void reportNotBuilt(const char* stage) {
+    logMessage("%s: not built yet", stage);
+}
+}  // namespace
+
+// No splash screen is ever shown yet, so there is nothing to close either.
+void splashScreen(bool) {}
+
+// Placeholders stay as written until expansion exists.
+void expandVariables(char*, size_t) {}
+
+int extractEmbeddedFiles(bool) {
+    reportNotBuilt("extracting embedded files");
+    return 0;
+}
+
+void checkSingleInstance(bool, bool) { reportNotBuilt("single instance check"); }
+
+void setNativeLibraryPath() { reportNotBuilt("native library path"); }
+
+bool LoadDLL(bool reportErrors) {
+    reportNotBuilt("Java runtime search");
+    if (reportErrors) showError("This launcher cannot search for a Java runtime yet; no Java application was started.");
+    return false;
+}
+
+bool launchProgram(bool) {
+    reportNotBuilt("JVM launch");
+    return false;
+}
+
+bool attachConsole() {
+    reportNotBuilt("console attachment");
+    return false;
+}
+
+void rebootSystem() { std::fputs("reboot request: not built yet; the machine was not rebooted\n", stderr); }
+
+bool runServiceCommand(const char*, int&) { return false; }
+
+int runServiceDispatcher() {
+    reportNotBuilt("service dispatcher");
+    showError("This launcher cannot run as a service yet; no Java application was started.");
+    return 1;
+}
+
+void registerConsoleEventHandler() { reportNotBuilt("console control handler"); }

@@ -1,0 +1,159 @@
+#include "programs/StartupSequence.h"
+
+#include "core/ConfigKeys.h"
+#include "core/ConfigStore.h"
+#include "core/Configuration.h"
+#include "core/LauncherState.h"
+#include "core/WinApi.h"
+#include "diag/ErrorReport.h"
+#include "diag/Log.h"
+#include "diag/LogControl.h"
+#include "files/Extraction.h"
+#include "files/PathUtilities.h"
+#include "files/SingleInstance.h"
+#include "files/TempDirectory.h"
+#include "gui/ConsoleAndReboot.h"
+#include "jvm/JvmLibrary.h"
+#include "launch/CommandLine.h"
+#include "launch/JavaVMLauncher.h"
+#include "launch/NativeLibraryPath.h"
+#include "launch/Splash.h"
+#include "launch/VariableExpansion.h"
+#include "service/ServiceCommands.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <string_view>
+
+namespace {
+
+constexpr int kExitNoJvm = 83;
+constexpr const char* kRebootMarker = "__btl_reboot";
+constexpr const char* kLanguageRestartMarker = "__btl_lang_restart";
+constexpr const char* kQuietInternalMarker = "-q_btl_internal";
+constexpr std::u16string_view kServiceChildMarker = u"__btl_restart";
+constexpr std::u16string_view kLogSwitches[] = {u"-create-btl-log", u"-create-zkr-log", u"/create-btl-log",
+                                                u"/create-zkr-log"};
+
+bool startsWith(const char* text, const char* prefix) { return std::strncmp(text, prefix, std::strlen(prefix)) == 0; }
+
+void applyLogSwitch(std::vector<std::u16string>& arguments) {
+    if (arguments.size() < 2) return;
+    for (std::u16string_view logSwitch : kLogSwitches) {
+        if (arguments[1] == logSwitch) {
+            arguments.erase(arguments.begin() + 1);
+            requestLog();
+            return;
+        }
+    }
+}
+
+void changeWorkingDirectory() {
+    char directory[8192];
+    configString(config::kWorkingDirectory, directory, sizeof directory);
+    if (directory[0] == '\0') {
+        logMessage("working directory unchanged");
+        return;
+    }
+    expandVariables(directory, sizeof directory);
+    const std::string target = fullPath(directory, true);
+    ::SetCurrentDirectoryA(target.c_str());  // a failure leaves the directory as it is
+    logMessage("change working directory to %s", target.c_str());
+}
+
+// "-q", "-console" and "-c" stay in the argument list: Java sees them too.
+void scanConsoleSwitches() {
+    const bool quietAndConsole = configInt(config::kAcceptQuietAndConsoleSwitches) != 0;
+    for (const std::u16string& argument : launcherArguments) {
+        if (quietAndConsole && argument == u"-q") {
+            setQuiet();
+        } else if (argument == u"-console") {
+            attachConsole();
+        } else if (quietAndConsole && argument == u"-c") {
+            setQuiet();
+            if (attachConsole()) return;
+            // Always a box: without a console there is nowhere else to say it.
+            ::MessageBoxA(nullptr, "Error: Could not allocate console.", "brantel", MB_OK);
+            exitLauncher(1);
+        }
+    }
+}
+
+std::vector<std::u16string> splitOwnCommandLine() {
+    std::vector<std::u16string> words;
+    const wchar_t* commandLine = ::GetCommandLineW();
+    const std::u16string_view text(reinterpret_cast<const char16_t*>(commandLine), std::wcslen(commandLine));
+    splitCommandLine(text, words);
+    return words;
+}
+
+// The child that the service process starts with "__btl_restart": it runs
+// the Java application.
+int runServiceChild() {
+    if (extractEmbeddedFiles(true) != 0) fatalConfiguredError(config::kMessageInternalError, "16");
+    setNativeLibraryPath();
+    logMessage("registering ConsoleCtrlHandler");
+    registerConsoleEventHandler();
+    checkSingleInstance(true, false);
+    // LoadDLL has shown its own message; nothing more is said here.
+    if (!LoadDLL(true) || !launchProgram(true)) exitLauncher(1);
+    launcherArguments.clear();
+    return 0;
+}
+
+}  // namespace
+
+void earlyInitialisation(std::vector<std::u16string>* arguments) {
+    tempDir.clear();
+    if (arguments != nullptr) applyLogSwitch(*arguments);
+    loadConfiguration(arguments);
+
+    char flavor[2];
+    configString(config::kFlavor, flavor, sizeof flavor);
+    launcherFlavor = flavor[0];
+    productWord = launcherFlavor == kZelkorFlavor ? "zelkor" : "brantel";
+
+    if (!languageRestart) changeWorkingDirectory();
+    if (logWasRequested()) showLogPrompt(productWord);
+}
+
+int runGuiLauncher(const char* commandTail, int showCommand) {
+    ::InitCommonControls();
+    if (commandTail[0] != '\0' && std::strcmp(commandTail, kRebootMarker) == 0) {
+        rebootSystem();
+        return 0;
+    }
+    if (startsWith(commandTail, kLanguageRestartMarker)) languageRestart = true;
+    if (startsWith(commandTail, kQuietInternalMarker)) setQuiet();
+
+    launcherArguments = splitOwnCommandLine();
+    earlyInitialisation(&launcherArguments);
+
+    if (configInt(config::kAcceptQuietAndConsoleSwitches) != 0 || configInt(config::kAcceptConsoleSwitch) != 0)
+        scanConsoleSwitches();
+    if (!languageRestart) checkSingleInstance(true, true);
+    if (extractEmbeddedFiles(true) != 0) fatalConfiguredError(config::kMessageInternalError, "16");
+    setNativeLibraryPath();
+    if (!LoadDLL(true)) exitLauncher(kExitNoJvm);
+    // The splash library comes from the bound runtime, so it can only show now.
+    if (configInt(config::kShowSplashScreen) != 0 && configInt(config::kSplashScreenEnabled) != 0)
+        splashScreen(showCommand != 0);
+    if (!launchProgram(true)) fatalConfiguredError(config::kMessageJvmStartFailed, nullptr);
+    launcherArguments.clear();
+    return 0;
+}
+
+int runServiceLauncher(const char* commandTail) {
+    earlyInitialisation(nullptr);
+    int exitCode = 0;
+    if (runServiceCommand(commandTail, exitCode)) return exitCode;
+
+    launcherArguments = splitOwnCommandLine();
+    if (!launcherArguments.empty()) launcherArguments.erase(launcherArguments.begin());
+    if (!launcherArguments.empty() && launcherArguments.back() == kServiceChildMarker) {
+        launcherArguments.pop_back();
+        return runServiceChild();
+    }
+    return runServiceDispatcher();
+}

@@ -1,0 +1,131 @@
+#include "PayloadWriter.h"
+#include "core/ConfigLoader.h"
+#include "core/ConfigStore.h"
+#include "core/Locale.h"
+#include "core/MemoryByteSource.h"
+#include "support/FakePeImage.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace payload;
+
+class ConfigLoaderTest : public ::testing::Test {
+protected:
+    void SetUp() override { clearConfigStore(); }
+    void TearDown() override { clearConfigStore(); }
+
+    // Loads `record` appended to a fake image, with `locale` as the detected locale.
+    ConfigurationLoadResult load(const ConfigurationRecord& record, const std::string& locale,
+                                 std::vector<uint8_t> trailer = {}) {
+        image_ = makeFakePeImage();
+        imageSize_ = image_.size();
+        const std::vector<uint8_t> bytes = encodeConfigurationRecord(record);
+        recordSize_ = bytes.size();
+        image_.insert(image_.end(), bytes.begin(), bytes.end());
+        image_.insert(image_.end(), trailer.begin(), trailer.end());
+        MemoryByteSource source(image_);
+        return loadConfigurationFrom(source, [&] {
+            char16_t wide[32];
+            configWideString(20017, wide, 32);
+            wideValueAtDetection_ = wide;
+            return locale;
+        });
+    }
+
+    static std::u16string wide(int32_t key) {
+        char16_t buffer[64];
+        configWideString(key, buffer, 64);
+        return buffer;
+    }
+
+    std::vector<uint8_t> image_;
+    size_t imageSize_ = 0;
+    size_t recordSize_ = 0;
+    std::u16string wideValueAtDetection_;
+};
+
+ConfigurationRecord recordWithSections() {
+    ConfigurationRecord record;
+    record.narrowEntries = {{107, "1"}, {146, "a"}, {146, "b"}};
+    record.wideEntries = {{20017, u"base"}, {20018, u"other"}};
+    record.localeSections = {
+        {"de", {{20017, u"de"}}},
+        {"de_AT", {{20017, u"de_AT"}}},
+        {"fr", {{20018, u"fr"}}},
+        {"", {{20019, u"any"}}},
+    };
+    return record;
+}
+
+TEST_F(ConfigLoaderTest, MatchingSectionsApplyInFileOrder) {
+    const struct {
+        const char* locale;
+        std::u16string service, other, any;
+    } cases[] = {
+        {"de_AT", u"de_AT", u"other", u"any"},
+        {"de_CH", u"de", u"other", u"any"},
+        {"fr_FR", u"base", u"fr", u"any"},
+        {"d", u"base", u"other", u"any"},  // a prefix longer than the locale does not match
+        {"no_NO_NY", u"base", u"other", u"any"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.locale);
+        clearConfigStore();
+        const ConfigurationLoadResult result = load(recordWithSections(), c.locale);
+        ASSERT_EQ(result.failure, nullptr) << result.failure;
+        EXPECT_EQ(wide(20017), c.service);
+        EXPECT_EQ(wide(20018), c.other);
+        EXPECT_EQ(wide(20019), c.any);
+        EXPECT_EQ(result.localeString, c.locale);
+    }
+}
+
+TEST_F(ConfigLoaderTest, LocaleIsDetectedAfterTheWideEntriesAndBeforeTheSections) {
+    ASSERT_EQ(load(recordWithSections(), "de_AT").failure, nullptr);
+    EXPECT_EQ(wideValueAtDetection_, u"base");
+    char language[3], country[3];
+    ASSERT_TRUE(localeLanguage(language));
+    ASSERT_TRUE(localeCountry(country));
+    EXPECT_STREQ(language, "de");
+    EXPECT_STREQ(country, "AT");
+}
+
+TEST_F(ConfigLoaderTest, DuplicatesOddWideLengthsAndExtractionStart) {
+    ConfigurationRecord record = recordWithSections();
+    const ConfigurationLoadResult result = load(record, "en_US", {1, 2, 3, 4, 5, 6, 7, 8, 9});
+    ASSERT_EQ(result.failure, nullptr);
+    char buffer[8];
+    configString(146, buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "b");
+    EXPECT_EQ(configInt(107), 1);
+    EXPECT_EQ(result.extractionStart, imageSize_ + recordSize_) << "bytes after the record must not be read";
+
+    // A wide value of 5 bytes keeps 2 characters: patch the length of "base" (8) to 5.
+    clearConfigStore();
+    ConfigurationRecord odd;
+    odd.wideEntries = {{20017, u"base"}};
+    std::vector<uint8_t> bytes = encodeConfigurationRecord(odd);
+    bytes[32] = 5;  // the value's length field: header 20 bytes, N, W, key
+    bytes.erase(bytes.begin() + 36 + 5, bytes.begin() + 36 + 8);
+    image_ = makeFakePeImage();
+    image_.insert(image_.end(), bytes.begin(), bytes.end());
+    MemoryByteSource source(image_);
+    const char* failure = loadConfigurationFrom(source, [] { return std::string("en"); }).failure;
+    ASSERT_EQ(failure, nullptr) << failure;
+    EXPECT_EQ(wide(20017), u"ba");
+}
+
+TEST_F(ConfigLoaderTest, FailuresCarryTheFatalMessage) {
+    std::vector<uint8_t> image = makeFakePeImage();
+    {
+        MemoryByteSource bare(image);
+        EXPECT_STREQ(loadConfigurationFrom(bare, [] { return std::string("en"); }).failure, "Internal Error: readInt");
+    }
+    image.insert(image.end(), {1, 2, 3, 4});
+    MemoryByteSource wrongMagic(image);
+    EXPECT_STREQ(loadConfigurationFrom(wrongMagic, [] { return std::string("en"); }).failure, "Internal Error: magic");
+}
+
+}  // namespace
