@@ -14,7 +14,7 @@ target_compile_definitions(scenario_support PRIVATE
   LAUNCHER_WINE_RUN="${PROJECT_SOURCE_DIR}/scripts/wine-run.sh"
   LAUNCHER_WINEPREFIX="${PROJECT_SOURCE_DIR}/build/wineprefix")
 
-add_executable(scenario_tests scenario/LauncherStartTest.cpp)
+add_executable(scenario_tests scenario/StartupScenarioTest.cpp scenario/GuiSwitchScenarioTest.cpp)
 target_link_libraries(scenario_tests PRIVATE scenario_support GTest::gtest_main)
 # Scenarios share one Wine prefix; they run after it exists and take their time.
 gtest_discover_tests(scenario_tests PROPERTIES TIMEOUT 300)

@@ -27,6 +27,14 @@ std::string readFile(const fs::path& path) {
     return text.str();
 }
 
+// The C runtime writes text-mode streams with CR LF; tests compare lines.
+std::string withUnixLineEnds(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out.push_back(text[i]);
+    return out;
+}
+
 std::string lowered(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
     return text;
@@ -111,7 +119,10 @@ LauncherRun WineScenario::run(const fs::path& launcher, const std::vector<std::s
                               const std::map<std::string, std::string>& environment, int timeoutSeconds) {
     const fs::path outPath = directory_ / "stdout.txt";
     const fs::path errPath = directory_ / "stderr.txt";
-    std::vector<std::string> argv = {LAUNCHER_WINE_RUN, launcher.string()};
+    // The runner sets the environment for the program alone (see wine-run.sh).
+    std::vector<std::string> argv = {LAUNCHER_WINE_RUN};
+    for (const auto& [name, value] : environment) argv.push_back(name + "=" + value);
+    argv.push_back(launcher.string());
     argv.insert(argv.end(), arguments.begin(), arguments.end());
 
     const pid_t child = ::fork();
@@ -123,7 +134,6 @@ LauncherRun WineScenario::run(const fs::path& launcher, const std::vector<std::s
         ::dup2(out, 1);
         ::dup2(err, 2);
         ::chdir(directory_.c_str());
-        for (const auto& [name, value] : environment) ::setenv(name.c_str(), value.c_str(), 1);
         std::vector<char*> raw;
         for (std::string& word : argv) raw.push_back(word.data());
         raw.push_back(nullptr);
@@ -144,9 +154,9 @@ LauncherRun WineScenario::run(const fs::path& launcher, const std::vector<std::s
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.standardOutput = readFile(outPath);
-    result.standardError = readFile(errPath);
-    if (result.exitCode == kSkipExitCode && result.standardError.rfind("SKIP: ", 0) == 0) {
+    result.standardOutput = withUnixLineEnds(readFile(outPath));
+    result.standardError = withUnixLineEnds(readFile(errPath));
+    if (result.exitCode == kSkipExitCode && result.standardError.find("SKIP: ") != std::string::npos) {
         result.skipped = true;
         result.skipReason = result.standardError;
         return result;

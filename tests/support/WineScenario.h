@@ -14,7 +14,7 @@
 // its own and removes it when it ends; a run's log file is removed once read.
 struct LauncherRun {
     int exitCode = -1;
-    std::string standardOutput;
+    std::string standardOutput;  // CR LF line ends turned into LF
     std::string standardError;
     bool skipped = false;           // this bitness cannot run on this machine
     std::string skipReason;

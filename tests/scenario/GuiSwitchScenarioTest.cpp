@@ -1,0 +1,91 @@
+// The GUI launcher's markers and switches: the reboot marker, the log switch
+// and the quiet and console switches with the keys that allow them.
+#include "support/WineScenario.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+using namespace payload;
+
+class GuiSwitchScenarioTest : public ::testing::TestWithParam<const char*> {
+protected:
+    LauncherRun run(std::vector<NarrowEntry> entries, const std::vector<std::string>& arguments,
+                    const std::map<std::string, std::string>& environment = {}) {
+        LauncherPayload payload;
+        payload.record.narrowEntries = std::move(entries);
+        payload.record.narrowEntries.push_back({107, "1"});
+        return scenario_.run(scenario_.makeLauncher(GetParam(), payload), arguments, environment);
+    }
+
+    static bool logHas(const LauncherRun& run, const std::string& line) {
+        const std::vector<std::string> lines = run.logLines();
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
+
+    WineScenario scenario_{"switches"};
+};
+
+#define SKIP_IF_UNRUNNABLE(run) \
+    if ((run).skipped) GTEST_SKIP() << (run).skipReason
+
+constexpr const char* kPendingSearch = "This launcher cannot search for a Java runtime yet";
+
+TEST_P(GuiSwitchScenarioTest, RebootMarkerAloneDoesNothingElse) {
+    const LauncherRun alone = run({}, {"__btl_reboot"}, {{"ZELKOR_LOG", "yes"}});
+    SKIP_IF_UNRUNNABLE(alone);
+    EXPECT_EQ(alone.exitCode, 0);
+    EXPECT_FALSE(alone.log) << "the reboot request neither loads the configuration nor logs";
+
+    // Followed by anything else it is an ordinary argument.
+    const LauncherRun followed = run({}, {"__btl_reboot", "x"}, {{"ZELKOR_LOG", "yes"}});
+    EXPECT_EQ(followed.exitCode, 83);
+    EXPECT_TRUE(followed.log);
+}
+
+TEST_P(GuiSwitchScenarioTest, LogSwitchCountsOnlyAsTheFirstArgument) {
+    for (const char* logSwitch : {"-create-btl-log", "-create-zkr-log", "/create-btl-log", "/create-zkr-log"}) {
+        SCOPED_TRACE(logSwitch);
+        const LauncherRun first = run({}, {logSwitch});
+        SKIP_IF_UNRUNNABLE(first);
+        EXPECT_EQ(first.exitCode, 83);
+        ASSERT_TRUE(first.log);
+        EXPECT_TRUE(logHas(first, "working directory unchanged"));
+    }
+    const LauncherRun second = run({}, {"x", "-create-btl-log"});
+    EXPECT_EQ(second.exitCode, 83);
+    EXPECT_FALSE(second.log);
+}
+
+TEST_P(GuiSwitchScenarioTest, QuietSwitchNeedsItsKey) {
+    // Without key 154 "-q" is an ordinary argument: the message goes to a box, not to standard error.
+    const LauncherRun consoleOnly = run({{154, "0"}, {156, "1"}}, {"-q"});
+    SKIP_IF_UNRUNNABLE(consoleOnly);
+    EXPECT_EQ(consoleOnly.exitCode, 83);
+    EXPECT_EQ(consoleOnly.standardError, "");
+
+    const LauncherRun allowed = run({{154, "1"}}, {"-q"});
+    EXPECT_EQ(allowed.exitCode, 83);
+    EXPECT_EQ(allowed.standardError.rfind(kPendingSearch, 0), 0u) << allowed.standardError;
+
+    // Key 154 counts as an integer: " 1" is true, "0" and "" are false.
+    const LauncherRun spaced = run({{154, " 1"}}, {"-q"});
+    EXPECT_EQ(spaced.standardError.rfind(kPendingSearch, 0), 0u) << spaced.standardError;
+    const LauncherRun empty = run({{154, ""}}, {"-q"});
+    EXPECT_EQ(empty.standardError, "");
+}
+
+TEST_P(GuiSwitchScenarioTest, ConsoleSwitchWithoutAConsoleEndsWithOne) {
+    const LauncherRun run1 = run({{154, "1"}}, {"-c", "-console"}, {{"ZELKOR_LOG", "yes"}});
+    SKIP_IF_UNRUNNABLE(run1);
+    EXPECT_EQ(run1.exitCode, 1);
+    EXPECT_FALSE(logHas(run1, "single instance check: not built yet")) << "nothing runs after the failed -c";
+}
+
+INSTANTIATE_TEST_SUITE_P(GuiTemplates, GuiSwitchScenarioTest,
+                         ::testing::Values("guilauncher64.exe", "guilauncher32.exe"),
+                         [](const auto& info) { return std::string(info.param).substr(0, 13); });
+
+}  // namespace
