@@ -151,6 +151,24 @@ TEST(PayloadSpecFileTest, ReadsEntriesSectionsAndFiles) {
     EXPECT_EQ(payload.files[0].source, fs::path("/base/data/x.jar"));
 }
 
+TEST(PayloadSpecFileTest, KeysCanBeNamedFromTheCatalogue) {
+    LauncherPayload payload;
+    std::string error;
+    ASSERT_TRUE(parsePayloadSpec("launcherKind = 4\nwide serviceDescription = S\nlocale de messageErrorCaption = F\n",
+                                 "/", payload, error))
+        << error;
+    EXPECT_EQ(payload.record.narrowEntries[0].key, 107);
+    EXPECT_EQ(payload.record.wideEntries[0].key, 20017);
+    EXPECT_EQ(payload.record.localeSections[0].entries[0].key, 1000);
+
+    int32_t key = 0;
+    std::string value;
+    ASSERT_TRUE(parseKeyValue("mainClass=a.B=C", key, value, error));
+    EXPECT_EQ(key, 122);
+    EXPECT_EQ(value, "a.B=C");
+    EXPECT_FALSE(parseKeyValue("noSuchKey=1", key, value, error));
+}
+
 TEST(PayloadSpecFileTest, MalformedLinesNameTheirLine) {
     for (const char* text : {"107\n", "abc = 1\n", "wide = x\n", "locale de = x\n", "file = x\n", "1 = \"open\n"}) {
         SCOPED_TRACE(text);

@@ -2,6 +2,7 @@
 
 #include "PayloadWriter.h"
 #include "Utf.h"
+#include "core/ConfigKeys.h"
 #include "core/ConfigRecordReader.h"
 #include "core/MemoryByteSource.h"
 #include "core/PayloadLocator.h"
@@ -46,9 +47,15 @@ std::string quoted(const std::string& text) {
     return out + "\"";
 }
 
+// "107 (launcherKind)" for catalogued keys, the bare number otherwise.
+std::string keyLabel(int32_t key) {
+    const config::KeyInfo* info = config::findKey(key);
+    return info ? std::to_string(key) + " (" + std::string(info->name) + ")" : std::to_string(key);
+}
+
 void describeWide(std::ostringstream& out, const std::vector<WideEntry>& entries, const char* indent) {
     for (const WideEntry& entry : entries)
-        out << indent << entry.key << " = " << quoted(utf16ToUtf8(entry.value)) << "\n";
+        out << indent << keyLabel(entry.key) << " = " << quoted(utf16ToUtf8(entry.value)) << "\n";
 }
 
 }  // namespace
@@ -73,8 +80,8 @@ bool readLauncher(const std::filesystem::path& path, LauncherContents& contents,
     }
     contents.embeddedStart = reader.position();
 
-    const std::string* countText = narrowValue(contents.record, kEmbeddedFileCountKey);
-    const std::string* namesText = narrowValue(contents.record, kEmbeddedFileNamesKey);
+    const std::string* countText = narrowValue(contents.record, config::kEmbeddedFileCount);
+    const std::string* namesText = narrowValue(contents.record, config::kEmbeddedFileNames);
     const long count = countText ? std::strtol(countText->c_str(), nullptr, 10) : 0;
     const std::vector<std::string> names = namesText ? splitNames(*namesText) : std::vector<std::string>{};
     uint64_t at = contents.embeddedStart;
@@ -100,7 +107,7 @@ std::string describeLauncher(const LauncherContents& contents) {
         << record.header.headerLong << "\n";
     out << "narrow entries: " << record.narrowEntries.size() << "\n";
     for (const NarrowEntry& entry : record.narrowEntries)
-        out << "  " << entry.key << " = " << quoted(entry.value) << "\n";
+        out << "  " << keyLabel(entry.key) << " = " << quoted(entry.value) << "\n";
     out << "wide entries: " << record.wideEntries.size() << "\n";
     describeWide(out, record.wideEntries, "  ");
     out << "locale sections: " << record.localeSections.size() << "\n";

@@ -1,6 +1,7 @@
 #include "PayloadSpecFile.h"
 
 #include "Utf.h"
+#include "core/ConfigKeys.h"
 
 #include <charconv>
 #include <fstream>
@@ -16,8 +17,13 @@ std::string_view trim(std::string_view text) {
     return text;
 }
 
+// A key is a number or a name from the key catalogue ("launcherKind").
 bool parseKey(std::string_view text, int32_t& key) {
     text = trim(text);
+    if (const config::KeyInfo* named = config::findKeyByName(text)) {
+        key = named->key;
+        return true;
+    }
     const char* end = text.data() + text.size();
     auto [ptr, ec] = std::from_chars(text.data(), end, key);
     return !text.empty() && ec == std::errc() && ptr == end;
@@ -133,7 +139,7 @@ bool readPayloadSpecFile(const std::filesystem::path& path, LauncherPayload& pay
 bool parseKeyValue(std::string_view item, int32_t& key, std::string& value, std::string& error) {
     const size_t equals = item.find('=');
     if (equals == std::string_view::npos || !parseKey(item.substr(0, equals), key)) {
-        error = "expected KEY=VALUE with a numeric key, got \"" + std::string(item) + "\"";
+        error = "expected KEY=VALUE with a key number or name, got \"" + std::string(item) + "\"";
         return false;
     }
     value.assign(item.substr(equals + 1));

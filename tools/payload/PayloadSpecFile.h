@@ -10,6 +10,7 @@
 //
 //   # comment
 //   107 = 1                         narrow entry
+//   launcherKind = 1                the same, by the key's name in the catalogue
 //   wide 20017 = Media Server       wide entry (UTF-8 in the file, UTF-16 in the payload)
 //   locale de_AT 20017 = Medienserver
 //                                   wide override in the locale section "de_AT"
@@ -31,8 +32,8 @@ bool parsePayloadSpec(std::string_view text, const std::filesystem::path& baseDi
 
 bool readPayloadSpecFile(const std::filesystem::path& path, LauncherPayload& payload, std::string& error);
 
-// One "KEY=VALUE" item as given on a command line: the key is a number, the
-// value is taken literally.
+// One "KEY=VALUE" item as given on a command line: the key is a number or a
+// catalogue name, the value is taken literally.
 bool parseKeyValue(std::string_view item, int32_t& key, std::string& value, std::string& error);
 
 // Adds a wide override to the section of `prefix`, creating the section at the

@@ -206,12 +206,12 @@ bool writeLauncher(const fs::path& templatePath, const LauncherPayload& payload,
     }
 
     ConfigurationRecord record = payload.record;
-    if (!payload.files.empty() && !hasNarrowKey(record, kEmbeddedFileCountKey) &&
-        !hasNarrowKey(record, kEmbeddedFileNamesKey)) {
+    if (!payload.files.empty() && !hasNarrowKey(record, config::kEmbeddedFileCount) &&
+        !hasNarrowKey(record, config::kEmbeddedFileNames)) {
         std::string names;
         for (const EmbeddedFile& file : payload.files) names += file.name + ";";
-        record.narrowEntries.push_back({kEmbeddedFileCountKey, std::to_string(payload.files.size())});
-        record.narrowEntries.push_back({kEmbeddedFileNamesKey, names});
+        record.narrowEntries.push_back({config::kEmbeddedFileCount, std::to_string(payload.files.size())});
+        record.narrowEntries.push_back({config::kEmbeddedFileNames, names});
     }
 
     std::vector<uint8_t> bytes = encodeConfigurationRecord(record);

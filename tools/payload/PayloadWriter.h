@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ConfigKeys.h"
 #include "core/PayloadFormat.h"
 
 #include <cstdint>
@@ -20,11 +21,6 @@ struct LauncherPayload {
     ConfigurationRecord record;
     std::vector<EmbeddedFile> files;
 };
-
-// Key numbers the writer fills in when the record does not give them itself:
-// the count and the ";"-ended names of the embedded files.
-inline constexpr int32_t kEmbeddedFileCountKey = 2002;
-inline constexpr int32_t kEmbeddedFileNamesKey = 2003;
 
 // The configuration record exactly as it goes into the file.
 std::vector<uint8_t> encodeConfigurationRecord(const ConfigurationRecord& record);
