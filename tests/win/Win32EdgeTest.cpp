@@ -1,0 +1,138 @@
+// The thin Windows layer, run under Wine: file reads through a Win32 handle,
+// the launcher's own path, path resolution and the removal of the temporary
+// directory.
+#include "core/MemoryByteSource.h"
+#include "core/PathText.h"
+#include "core/PayloadReader.h"
+#include "core/win/ExecutablePath.h"
+#include "core/win/Handles.h"
+#include "core/win/Win32ByteSource.h"
+#include "files/PathUtilities.h"
+#include "files/TempDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+class ScratchDirectory {
+public:
+    ScratchDirectory() {
+        char base[MAX_PATH];
+        ::GetTempPathA(MAX_PATH, base);
+        path_ = std::string(base) + "edge_test_" + std::to_string(::GetCurrentProcessId());
+        ::CreateDirectoryA(path_.c_str(), nullptr);
+    }
+    ~ScratchDirectory() {
+        emptyDirectory(path_, true);
+        ::RemoveDirectoryA(path_.c_str());
+    }
+    const std::string& path() const { return path_; }
+
+    std::string file(const std::string& name, const std::string& content = "x") const {
+        const std::string full = path_ + "\\" + name;
+        FileHandle handle(::CreateFileA(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                        nullptr));
+        DWORD written = 0;
+        ::WriteFile(handle.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+        return full;
+    }
+    std::string directory(const std::string& name) const {
+        const std::string full = path_ + "\\" + name;
+        ::CreateDirectoryA(full.c_str(), nullptr);
+        return full;
+    }
+
+private:
+    std::string path_;
+};
+
+bool exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+TEST(Win32ByteSourceTest, ShortReadAtTheEndIsDeliveredNotFailed) {
+    ScratchDirectory scratch;
+    const std::string path = scratch.file("six.bin", "\x01\x02\x03\x04\x05\x06");
+    FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(file);
+    Win32ByteSource source(file.get());
+    EXPECT_EQ(source.size(), 6u);
+    char buffer[8];
+    uint32_t delivered = 0;
+    source.seek(4);
+    EXPECT_TRUE(source.read(buffer, 4, delivered));
+    EXPECT_EQ(delivered, 2u);
+    EXPECT_EQ(source.position(), 6u);
+
+    source.seek(3);
+    PayloadReader reader(source);
+    int32_t value = 0;
+    EXPECT_FALSE(reader.readInt(value));
+    EXPECT_STREQ(reader.failure(), "Internal Error: readInt");
+    source.seek(0);
+    PayloadReader fresh(source);
+    ASSERT_TRUE(fresh.readInt(value));
+    EXPECT_EQ(value, 0x04030201);
+}
+
+TEST(ExecutablePathTest, OwnPathIsTheLongExePathWithoutDoubledBackslashes) {
+    const std::string ansi = executablePath();
+    const std::wstring wide = executablePathWide();
+    EXPECT_TRUE(hasExeExtension(ansi)) << ansi;
+    EXPECT_EQ(ansi.find("\\\\", 1), std::string::npos) << ansi;
+    EXPECT_EQ(ansi, std::string(wide.begin(), wide.end())) << "an ASCII path reads the same in both forms";
+    EXPECT_NE(ansi.find("win_edge_tests"), std::string::npos) << ansi;
+    EXPECT_EQ(executablePath(), executablePath()) << "computed once and cached";
+}
+
+TEST(PathUtilitiesTest, RelativePathsResolveAgainstTheLauncherDirectory) {
+    const std::string own = executablePath();
+    const std::string directory = own.substr(0, own.find_last_of('\\'));
+    EXPECT_EQ(fullPath("x\\..\\y", true), directory + "\\y");
+    EXPECT_EQ(fullPath("C:\\A\\\\B", true), "C:\\A\\B");
+    EXPECT_EQ(fullPath("C:\\A\\B", false), "c:\\a\\b");
+}
+
+TEST(TempDirectoryTest, EmptyingReachesOneLevelOfSubdirectories) {
+    ScratchDirectory scratch;
+    const std::string top = scratch.file("a.txt");
+    scratch.directory("sub");
+    const std::string second = scratch.file("sub\\b.txt");
+    const std::string emptySub = scratch.directory("empty");
+    scratch.directory("sub\\deeper");
+    const std::string third = scratch.file("sub\\deeper\\c.txt");
+
+    emptyDirectory(scratch.path(), true);
+    EXPECT_FALSE(exists(top));
+    EXPECT_FALSE(exists(second));
+    EXPECT_FALSE(exists(emptySub));
+    EXPECT_TRUE(exists(third)) << "files two levels down are not removed";
+    EXPECT_TRUE(exists(scratch.path() + "\\sub")) << "a directory that still holds them stays";
+}
+
+TEST(TempDirectoryTest, RelativeAndEmptyPathsAreNeverEmptied) {
+    ScratchDirectory scratch;
+    const std::string kept = scratch.file("kept.txt");
+    char previous[MAX_PATH];
+    ::GetCurrentDirectoryA(MAX_PATH, previous);
+    ::SetCurrentDirectoryA(scratch.path().c_str());
+    emptyDirectory(".", true);
+    emptyDirectory("", true);
+    ::SetCurrentDirectoryA(previous);
+    EXPECT_TRUE(exists(kept));
+}
+
+TEST(TempDirectoryTest, RemovalTakesTheWholeDirectory) {
+    ScratchDirectory scratch;
+    const std::string directory = scratch.directory("launcher_tmp");
+    scratch.file("launcher_tmp\\app.jar");
+    scratch.directory("launcher_tmp\\lib");
+    scratch.file("launcher_tmp\\lib\\x.jar");
+    tempDir = directory;
+    removeTempDirectory();
+    tempDir.clear();
+    EXPECT_FALSE(exists(directory));
+}
+
+}  // namespace
