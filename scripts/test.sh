@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds everything and runs the whole test suite: the
 # core unit tests on the host and under Wine for each bitness, then the host
-# tests (payload tools, template checks, scenarios under Wine). Ends with the
-# line "N passed, N failed".
+# tests (payload tools, template checks, scenarios under Wine), then a short
+# fuzzing run. Ends with the line "N passed, N failed, N skipped".
 set -uo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo"
@@ -34,5 +34,10 @@ for preset in win64 win32 host; do
 done
 
 "$repo/scripts/wine-prefix.sh" stop
+
+# The fuzz targets, a short run each over their kept corpora.
+echo "== fuzz"
+if bash fuzz/run.sh 10; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+
 echo "$passed passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ]
