@@ -10,26 +10,30 @@ bool readRecordHeader(PayloadReader& reader, Header& header) {
            reader.readLong(header.headerLong);
 }
 
-bool readNarrowEntries(PayloadReader& reader, std::vector<NarrowEntry>& entries) {
+namespace {
+
+// A count, then that many entries of a key and a value; a count of zero or
+// less reads nothing more.
+template <typename Entry, typename ReadValue>
+bool readEntries(PayloadReader& reader, std::vector<Entry>& entries, ReadValue readValue) {
     int32_t count;
     if (!reader.readInt(count)) return false;
     for (int32_t i = 0; i < count; ++i) {
-        NarrowEntry entry;
-        if (!reader.readInt(entry.key) || !reader.readString(entry.value)) return false;
+        Entry entry;
+        if (!reader.readInt(entry.key) || !(reader.*readValue)(entry.value)) return false;
         entries.push_back(std::move(entry));
     }
     return true;
 }
 
+}  // namespace
+
+bool readNarrowEntries(PayloadReader& reader, std::vector<NarrowEntry>& entries) {
+    return readEntries(reader, entries, &PayloadReader::readString);
+}
+
 bool readWideEntries(PayloadReader& reader, std::vector<WideEntry>& entries) {
-    int32_t count;
-    if (!reader.readInt(count)) return false;
-    for (int32_t i = 0; i < count; ++i) {
-        WideEntry entry;
-        if (!reader.readInt(entry.key) || !reader.readWString(entry.value)) return false;
-        entries.push_back(std::move(entry));
-    }
-    return true;
+    return readEntries(reader, entries, &PayloadReader::readWString);
 }
 
 bool readLocaleSections(PayloadReader& reader, std::vector<LocaleSection>& sections) {

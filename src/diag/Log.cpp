@@ -25,15 +25,13 @@ std::string formatText(const char* format, va_list args) {
 void logMessage(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    const std::string text = formatText(format, args);
+    writeLogLine(false, formatText(format, args));
     va_end(args);
-    writeLogLine(false, text);
 }
 
 void logError(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    const std::string text = formatText(format, args);
+    writeLogLine(true, formatText(format, args));
     va_end(args);
-    writeLogLine(true, text);
 }

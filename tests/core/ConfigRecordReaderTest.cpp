@@ -4,6 +4,7 @@
 #include "core/PayloadLocator.h"
 #include "diag/MemoryLog.h"
 #include "support/FakePeImage.h"
+#include "support/LittleEndian.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +55,7 @@ TEST(ConfigRecordReaderTest, NegativeCountsReadNothing) {
     ConfigurationRecord empty;
     std::vector<uint8_t> bytes = encodeConfigurationRecord(empty);
     // Counts N, W and S sit at offsets 20, 24 and 28 of an empty record.
-    for (size_t offset : {20u, 24u, 28u}) bytes[offset] = bytes[offset + 1] = bytes[offset + 2] = bytes[offset + 3] = 0xFF;
+    for (size_t offset : {20u, 24u, 28u}) put32(bytes, offset, 0xFFFFFFFFu);
     MemoryByteSource source(bytes);
     PayloadReader reader(source);
     ConfigurationRecord read;

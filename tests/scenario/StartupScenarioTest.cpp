@@ -1,6 +1,7 @@
 // Launchers made from each template start under Wine and read their payload:
 // damaged and unusual payloads end with the exact message, exit code and log
 // lines; good ones get as far as the stages that are not built yet.
+#include "support/LittleEndian.h"
 #include "support/WineScenario.h"
 
 #include <gtest/gtest.h>
@@ -23,10 +24,6 @@ std::string caseName(const ::testing::TestParamInfo<TemplateCase>& info) {
 }
 
 std::vector<uint8_t> encode(const ConfigurationRecord& record) { return encodeConfigurationRecord(record); }
-
-void putInt32(std::vector<uint8_t>& bytes, size_t at, int32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i));
-}
 
 bool matches(const std::string& text, const char* pattern) { return std::regex_match(text, std::regex(pattern)); }
 
@@ -123,7 +120,7 @@ TEST_P(StartupScenarioTest, HugeStringLengthIsRefusedWithoutExhaustingMemory) {
     ConfigurationRecord record;
     record.narrowEntries = {{101, "x"}};
     std::vector<uint8_t> bytes = encode(record);
-    putInt32(bytes, 28, 2147483647);
+    put32(bytes, 28, 2147483647);
     const LauncherRun run = runWithPayload(bytes);
     SKIP_IF_UNRUNNABLE(run);
     expectFatal(run, "Internal Error: readString", gui());
@@ -147,8 +144,8 @@ TEST_P(StartupScenarioTest, NegativeCountsReadNothingAndDuplicateKeysKeepTheLast
     record.narrowEntries = {{146, "first"}, {107, gui() ? "1" : "4"}, {146, "second"}};
     std::vector<uint8_t> bytes = encode(record);
     const size_t wideCount = bytes.size() - 8;
-    putInt32(bytes, wideCount, -3);
-    putInt32(bytes, wideCount + 4, -1);
+    put32(bytes, wideCount, static_cast<uint32_t>(-3));
+    put32(bytes, wideCount + 4, static_cast<uint32_t>(-1));
     const LauncherRun run = runWithPayload(bytes);
     SKIP_IF_UNRUNNABLE(run);
     expectLoadedUpToPendingStages(run, gui());
@@ -168,7 +165,7 @@ TEST_P(StartupScenarioTest, LocaleSectionsAndOddWideLengthsLoad) {
     // dropped, and the sections behind it must still be read in step.
     const size_t wideLength = 20 + 4 + 4 + 4 + 1 + 4 + 4;
     ASSERT_EQ(bytes[wideLength], 6);
-    putInt32(bytes, wideLength, 5);
+    put32(bytes, wideLength, 5);
     bytes.erase(bytes.begin() + wideLength + 4 + 5);
     const LauncherRun run = runWithPayload(bytes, {{"LC_ALL", "de_AT.UTF-8"}});
     SKIP_IF_UNRUNNABLE(run);

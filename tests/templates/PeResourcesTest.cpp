@@ -1,4 +1,5 @@
 #include "support/FakePeImage.h"
+#include "support/LittleEndian.h"
 #include "support/PeResources.h"
 
 #include <gtest/gtest.h>
@@ -6,16 +7,6 @@
 #include <functional>
 
 namespace {
-
-void put16(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
-    bytes[at] = static_cast<uint8_t>(value);
-    bytes[at + 1] = static_cast<uint8_t>(value >> 8);
-}
-
-void put32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
-    put16(bytes, at, value & 0xFFFF);
-    put16(bytes, at + 2, value >> 16);
-}
 
 constexpr uint32_t kSubdirectory = 0x80000000u;
 constexpr uint32_t kNamed = 0x80000000u;
