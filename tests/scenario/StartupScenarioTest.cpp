@@ -191,10 +191,37 @@ TEST_P(StartupScenarioTest, LogStaysOffUnlessTheVariableIsExactlyYes) {
     if (gui()) EXPECT_EQ(run.standardError, "Internal Error: readInt\n");
 }
 
+// The service launcher started with the child marker as its last argument
+// runs the child sequence instead of the dispatcher.
+class ServiceStartupScenarioTest : public StartupScenarioTest {};
+
+TEST_P(ServiceStartupScenarioTest, ServiceChildMarkerRunsTheChildSequence) {
+    ConfigurationRecord record;
+    record.narrowEntries = {{107, "4"}};
+    const auto launcher = scenario_.makeLauncherWithRawPayload(GetParam().file, encode(record));
+    const LauncherRun child = scenario_.run(launcher, {"x", "__btl_restart"}, {{"ZELKOR_LOG", "yes"}});
+    SKIP_IF_UNRUNNABLE(child);
+    EXPECT_EQ(child.exitCode, 1);
+    EXPECT_NE(child.standardError.find("cannot search for a Java runtime yet"), std::string::npos)
+        << child.standardError;
+    const std::vector<std::string> lines = child.logLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "registering ConsoleCtrlHandler"), lines.end());
+
+    // Anywhere but last, the marker is an ordinary argument.
+    const LauncherRun notLast = scenario_.run(launcher, {"__btl_restart", "x"});
+    EXPECT_EQ(notLast.exitCode, 1);
+    EXPECT_NE(notLast.standardError.find("cannot run as a service yet"), std::string::npos) << notLast.standardError;
+}
+
 INSTANTIATE_TEST_SUITE_P(Templates, StartupScenarioTest,
                          ::testing::Values(TemplateCase{"guilauncher64.exe", true},
                                            TemplateCase{"svclauncher64.exe", false},
                                            TemplateCase{"guilauncher32.exe", true},
+                                           TemplateCase{"svclauncher32.exe", false}),
+                         caseName);
+
+INSTANTIATE_TEST_SUITE_P(ServiceTemplates, ServiceStartupScenarioTest,
+                         ::testing::Values(TemplateCase{"svclauncher64.exe", false},
                                            TemplateCase{"svclauncher32.exe", false}),
                          caseName);
 
