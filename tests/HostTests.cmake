@@ -12,12 +12,22 @@ target_compile_definitions(scenario_support PRIVATE
   LAUNCHER_DIST_DIR="${LAUNCHER_DIST_DIR}"
   LAUNCHER_SCENARIO_ROOT="${CMAKE_BINARY_DIR}/scenarios"
   LAUNCHER_WINE_RUN="${PROJECT_SOURCE_DIR}/scripts/wine-run.sh"
-  LAUNCHER_WINEPREFIX="${PROJECT_SOURCE_DIR}/build/wineprefix")
+  LAUNCHER_WINEPREFIX="${PROJECT_SOURCE_DIR}/build/wineprefix"
+  LAUNCHER_BUILD_ROOT="${PROJECT_SOURCE_DIR}/build")
 
-add_executable(scenario_tests scenario/StartupScenarioTest.cpp scenario/GuiSwitchScenarioTest.cpp)
+add_executable(scenario_tests
+  scenario/StartupScenarioTest.cpp
+  scenario/GuiSwitchScenarioTest.cpp
+  scenario/ExtractionScenarioTest.cpp)
 target_link_libraries(scenario_tests PRIVATE scenario_support GTest::gtest_main)
 # Scenarios share one Wine prefix; they run after it exists and take their time.
 gtest_discover_tests(scenario_tests PROPERTIES TIMEOUT 300)
+
+# Points the prefix's temporary path at a tiny tmpfs: must not overlap other scenarios.
+add_executable(disk_full_tests scenario/DiskFullScenarioTest.cpp)
+target_link_libraries(disk_full_tests PRIVATE scenario_support GTest::gtest_main)
+target_compile_definitions(disk_full_tests PRIVATE LAUNCHER_WINE_RUN="${PROJECT_SOURCE_DIR}/scripts/wine-run.sh")
+gtest_discover_tests(disk_full_tests PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
 
 # Invariants of the finished templates in dist/, and the resource reader they use.
 add_executable(template_tests

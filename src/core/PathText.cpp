@@ -38,3 +38,20 @@ bool isRelativePath(std::string_view path) {
     }
     return path.substr(1, 2) != ":\\" && path.substr(0, 2) != "\\\\";
 }
+
+bool isDriveRoot(std::string_view path) {
+    if (path.size() < 2) return false;
+    const std::string_view rest = path.substr(1);
+    return rest == ":\\" || rest == ":\\." || rest == ":\\.\\.";
+}
+
+std::vector<std::string> splitPathList(std::string_view list) {
+    std::vector<std::string> entries;
+    while (!list.empty()) {
+        const size_t separator = list.find(';');
+        const std::string_view entry = list.substr(0, separator);
+        if (!entry.empty()) entries.emplace_back(entry);
+        list = separator == std::string_view::npos ? std::string_view{} : list.substr(separator + 1);
+    }
+    return entries;
+}

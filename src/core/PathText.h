@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Text rules for the launcher's own path.
 
@@ -17,3 +18,10 @@ bool hasExeExtension(std::string_view path);
 // text starts with "\\"; a leading double quote is skipped. Texts shorter than
 // three characters (four with the quote) are relative.
 bool isRelativePath(std::string_view path);
+
+// A drive root: the text from the second character is exactly ":\", ":\."
+// or ":\.\.".
+bool isDriveRoot(std::string_view path);
+
+// The ";"-separated entries of a list, empty entries dropped.
+std::vector<std::string> splitPathList(std::string_view list);

@@ -11,5 +11,25 @@ extern std::string tempDir;
 // one is never touched. Failures are ignored.
 void emptyDirectory(const std::string& path, bool descend);
 
-// Empties and removes `tempDir` when there is one.
+// Empties and removes `tempDir` when there is one, and the empty file that
+// reserved its name.
 void removeTempDirectory();
+
+// The base temporary path, with a trailing backslash, with the fallbacks for
+// unusable temporary paths; ends the launcher with message 1015 when none is
+// usable.
+std::string findTempPath();
+
+// A directory in which a sub-directory can be created and seen.
+bool isWritableDir(const std::string& path);
+
+// A unique file name in the base temporary path; GetTempFileName creates the
+// (empty) file, which reserves the name and stays.
+std::string makeTempFileName();
+
+// The single-instance communication file of process `processId`.
+std::string makeCommFileName(unsigned long processId);
+
+// Creates a fresh, uniquely named `tempDir` (10 attempts), or ends the
+// launcher with message 1009 and "7".
+void createTempDir();

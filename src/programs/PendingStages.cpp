@@ -2,14 +2,12 @@
 // in the sequence and says plainly what it does not do; none pretends to have
 // found, loaded or started Java. A stage moves out of this file into its own
 // module when it is built.
-#include "files/Extraction.h"
 #include "files/SingleInstance.h"
 #include "gui/ConsoleAndReboot.h"
 #include "jvm/JvmLibrary.h"
 #include "launch/JavaVMLauncher.h"
 #include "launch/NativeLibraryPath.h"
 #include "launch/Splash.h"
-#include "launch/VariableExpansion.h"
 #include "service/ServiceCommands.h"
 
 #include "diag/ErrorReport.h"
@@ -25,14 +23,6 @@ void reportNotBuilt(const char* stage) {
 
 // No splash screen is ever shown yet, so there is nothing to close either.
 void splashScreen(bool) {}
-
-// Placeholders stay as written until expansion exists.
-void expandVariables(char*, size_t) {}
-
-int extractEmbeddedFiles(bool) {
-    reportNotBuilt("extracting embedded files");
-    return 0;
-}
 
 void checkSingleInstance(bool, bool) { reportNotBuilt("single instance check"); }
 

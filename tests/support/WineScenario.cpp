@@ -78,12 +78,24 @@ std::vector<std::string> LauncherRun::logLines() const {
 
 fs::path templateDirectory() { return fs::path(LAUNCHER_DIST_DIR); }
 
+fs::path testProgram(const std::string& name, int bits) {
+    return fs::path(LAUNCHER_BUILD_ROOT) / (bits == 64 ? "win64" : "win32") / "tests" /
+           (name + std::to_string(bits) + ".exe");
+}
+
 fs::path WineScenario::driveC() { return winePrefix() / "drive_c"; }
 
 std::string WineScenario::windowsPath(const fs::path& unixPath) {
     std::string text = "Z:" + fs::absolute(unixPath).lexically_normal().string();
     std::replace(text.begin(), text.end(), '/', '\\');
     return text;
+}
+
+fs::path WineScenario::unixPath(const std::string& windowsPath) {
+    std::string rest = windowsPath.size() > 3 ? windowsPath.substr(3) : std::string();
+    std::replace(rest.begin(), rest.end(), '\\', '/');
+    const char drive = static_cast<char>(std::tolower(static_cast<unsigned char>(windowsPath.empty() ? ' ' : windowsPath[0])));
+    return drive == 'z' ? fs::path("/") / rest : driveC() / rest;
 }
 
 WineScenario::WineScenario(const std::string& name) {
@@ -99,9 +111,14 @@ WineScenario::~WineScenario() {
 
 fs::path WineScenario::makeLauncher(const std::string& templateName, const payload::LauncherPayload& payload,
                                     const std::string& exeName) {
+    return makeLauncherFrom(templateDirectory() / templateName, payload, exeName);
+}
+
+fs::path WineScenario::makeLauncherFrom(const fs::path& templatePath, const payload::LauncherPayload& payload,
+                                        const std::string& exeName) {
     const fs::path output = directory_ / exeName;
     std::string error;
-    EXPECT_TRUE(payload::writeLauncher(templateDirectory() / templateName, payload, output, error)) << error;
+    EXPECT_TRUE(payload::writeLauncher(templatePath, payload, output, error)) << error;
     return output;
 }
 

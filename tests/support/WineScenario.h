@@ -37,6 +37,10 @@ public:
     // ("guilauncher64.exe", ...) and the payload; fails the test on error.
     std::filesystem::path makeLauncher(const std::string& templateName, const payload::LauncherPayload& payload,
                                        const std::string& exeName = "app.exe");
+    // The same from a template given by its path.
+    std::filesystem::path makeLauncherFrom(const std::filesystem::path& templatePath,
+                                           const payload::LauncherPayload& payload,
+                                           const std::string& exeName = "app.exe");
     std::filesystem::path makeLauncherWithRawPayload(const std::string& templateName,
                                                      const std::vector<uint8_t>& payloadBytes,
                                                      const std::string& exeName = "app.exe");
@@ -46,9 +50,11 @@ public:
     LauncherRun run(const std::filesystem::path& launcher, const std::vector<std::string>& arguments = {},
                     const std::map<std::string, std::string>& environment = {}, int timeoutSeconds = 120);
 
-    // The path of the Wine prefix's drive C, and the Windows form of a Unix path.
+    // The path of the Wine prefix's drive C, the Windows form of a Unix path
+    // and the Unix form of a Windows path on drive C or Z.
     static std::filesystem::path driveC();
     static std::string windowsPath(const std::filesystem::path& unixPath);
+    static std::filesystem::path unixPath(const std::string& windowsPath);
 
 private:
     std::optional<std::string> findLog(const std::filesystem::path& launcher);
@@ -56,6 +62,8 @@ private:
     std::filesystem::path directory_;
 };
 
-// The templates' directory and the templates of both bitnesses, for
-// parameterised scenarios.
+// The templates' directory.
 std::filesystem::path templateDirectory();
+
+// A test program of the Windows builds, e.g. testProgram("extraction_probe", 64).
+std::filesystem::path testProgram(const std::string& name, int bits);

@@ -1,5 +1,6 @@
 #include "PayloadWriter.h"
 
+#include "core/PayloadMask.h"
 #include "core/PeImage.h"
 
 #include <array>
@@ -156,7 +157,7 @@ bool copyMasked(const fs::path& source, uint64_t size, std::ostream& out, std::s
         const auto want = static_cast<std::streamsize>(std::min<uint64_t>(left, chunk.size()));
         in.read(chunk.data(), want);
         const auto got = in.gcount();
-        for (std::streamsize i = 0; i < got; ++i) chunk[i] = static_cast<char>(chunk[i] ^ kEmbeddedFileMask);
+        applyEmbeddedFileMask(reinterpret_cast<uint8_t*>(chunk.data()), static_cast<size_t>(got));
         out.write(chunk.data(), got);
         left -= static_cast<uint64_t>(got);
     }

@@ -1,10 +1,19 @@
 #include "files/TempDirectory.h"
 
+#include "core/ConfigKeys.h"
 #include "core/WinApi.h"
 #include "core/win/Handles.h"
+#include "diag/ErrorReport.h"
 #include "diag/Log.h"
+#include "files/PathUtilities.h"
+#include "files/TempNames.h"
 
+#include <direct.h>
+
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 std::string tempDir;
 
@@ -33,4 +42,110 @@ void removeTempDirectory() {
     if (tempDir.empty()) return;
     emptyDirectory(tempDir, true);
     ::RemoveDirectoryA(tempDir.c_str());
+    // The empty file that reserved the directory's name has served its
+    // purpose once the directory is gone.
+    const std::string reservation = reservationFileOf(tempDir);
+    if (!reservation.empty()) ::DeleteFileA(reservation.c_str());
+}
+
+namespace {
+
+constexpr DWORD kPathCapacity = 8192;
+
+std::string withTrailingBackslash(std::string path) {
+    if (!path.empty() && path.back() != '\\') path += '\\';
+    return path;
+}
+
+std::string environmentValue(const char* name) {
+    char value[kPathCapacity];
+    const DWORD length = ::GetEnvironmentVariableA(name, value, kPathCapacity);
+    return length > 0 && length < kPathCapacity ? std::string(value, length) : std::string();
+}
+
+std::string windowsDirectory() {
+    char directory[MAX_PATH];
+    const UINT length = ::GetWindowsDirectoryA(directory, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::string(directory, length) : std::string();
+}
+
+// Where the temporary path holds characters that the ANSI code page cannot
+// express, the first writable of these serves instead.
+std::string fallbackTempPath() {
+    const std::string windows = windowsDirectory();
+    for (const std::string& candidate : {windows + "\\temp", std::string("c:\\temp"), std::string("c:\\tmp"), windows}) {
+        if (!candidate.empty() && isWritableDir(candidate)) return candidate;
+    }
+    if (isWritableDir("c:\\")) {
+        _mkdir("c:\\tmp");
+        if (isWritableDir("c:\\tmp")) return "c:\\tmp";
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string findTempPath() {
+    char path[kPathCapacity] = "";
+    const DWORD length = ::GetTempPathA(kPathCapacity, path);
+    logMessage("GetTempPath returned %d (last error %d)", static_cast<int>(length), static_cast<int>(::GetLastError()));
+    std::string result = length < kPathCapacity ? path : "";
+    if (result.empty()) {
+        result = (environmentValue("HOMEDRIVE") + environmentValue("HOMEPATH")).substr(0, kPathCapacity - 1);
+        logMessage("No temp dir defined. Using home %s", result.c_str());
+    } else if (length > 0) {
+        logMessage("make dir returned %d", _mkdir(result.c_str()) == 0 ? 0 : -1);
+    }
+    char longPath[kPathCapacity];
+    const DWORD longLength = ::GetLongPathNameA(result.c_str(), longPath, kPathCapacity);
+    if (longLength > 0 && longLength < kPathCapacity) result.assign(longPath, longLength);
+    if (result.find('?') == std::string::npos) return result;
+
+    // The fallbacks get a trailing backslash like the normal temporary path,
+    // so that names formed by appending to it land inside the directory.
+    const std::string fallback = fallbackTempPath();
+    if (fallback.empty()) fatalConfiguredError(config::kMessageNeedsPowerUser, nullptr);
+    return withTrailingBackslash(fallback);
+}
+
+bool isWritableDir(const std::string& path) {
+    const std::string probe = path + "\\zkr_w_testdir";
+    _rmdir(probe.c_str());
+    if (_mkdir(probe.c_str()) != 0) return false;
+    const bool seen = pathExists(probe);
+    _rmdir(probe.c_str());
+    return seen;
+}
+
+std::string makeTempFileName() {
+    const std::string base = findTempPath();
+    logMessage("tempPath is %s", base.c_str());
+    char name[kPathCapacity];
+    if (::GetTempFileNameA(base.c_str(), "zkr", 0, name) == 0) {
+        logMessage("GetTempFileName failed (last error %d)", static_cast<int>(::GetLastError()));
+        std::srand(static_cast<unsigned>(std::time(nullptr)));
+        std::snprintf(name, sizeof name, "%szkr%d", base.c_str(), std::rand());
+    }
+    logMessage("tempFile is %s", name);
+    return name;
+}
+
+std::string makeCommFileName(unsigned long processId) {
+    char name[kPathCapacity];
+    std::snprintf(name, sizeof name, "%szkr_p%lu.tmp", findTempPath().c_str(), processId);
+    return name;
+}
+
+void createTempDir() {
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        const std::string file = makeTempFileName();
+        char directory[kPathCapacity];
+        std::snprintf(directory, sizeof directory, "%s_dir%d", file.c_str(), static_cast<int>(std::time(nullptr)));
+        tempDir = directory;
+        logMessage("Temp dir: %s", tempDir.c_str());
+        if (::CreateDirectoryA(tempDir.c_str(), nullptr)) return;
+        logMessage("Could not create dir (%d)", static_cast<int>(::GetLastError()));
+    }
+    tempDir.clear();
+    fatalConfiguredError(config::kMessageInternalError, "7");
 }

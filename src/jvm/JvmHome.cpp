@@ -1,0 +1,3 @@
+#include "jvm/JvmHome.h"
+
+std::string jvmHome;

@@ -1,0 +1,32 @@
+#include "files/EmbeddedNames.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(EmbeddedNamesTest, NamesAreSplitAtSemicolonsWithoutEmptyPieces) {
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(splitEmbeddedNames("zelkorlib.jar;btldel.exe;"), (Names{"zelkorlib.jar", "btldel.exe"}));
+    EXPECT_EQ(splitEmbeddedNames(";;a.jar;;lib\\b.jar;"), (Names{"a.jar", "lib\\b.jar"}));
+    EXPECT_EQ(splitEmbeddedNames("last"), (Names{"last"}));
+    EXPECT_EQ(splitEmbeddedNames(""), Names{});
+    EXPECT_EQ(splitEmbeddedNames(";;;"), Names{});
+}
+
+TEST(EmbeddedNamesTest, OnlyNamesInsideTheTemporaryDirectoryAreAccepted) {
+    const struct {
+        const char* name;
+        bool contained;
+    } cases[] = {
+        {"a.jar", true},          {"lib\\a.jar", true},      {"lib\\sub\\a.jar", true}, {"..a.jar", true},
+        {"a..\\b", true},         {"", false},               {"..", false},             {"..\\a.jar", false},
+        {"lib\\..\\..\\x", false}, {"lib/../../x", false},   {"C:\\x.jar", false},      {"C:x.jar", false},
+        {"\\x.jar", false},       {"/x.jar", false},         {"\\\\server\\s\\x", false}, {"lib\\..", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(isContainedName(c.name), c.contained);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,96 @@
+// Extraction into a full disk: the launcher's temporary path is pointed at a
+// 1 MiB tmpfs for this test alone (the prefix's TMP and TEMP, restored after),
+// and an embedded file larger than that must end with message 1009 and "16"
+// and leave nothing behind. Runs serially: the prefix's temporary path is
+// shared by every scenario.
+#include "support/WineScenario.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <regex>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+int runCommand(const std::string& command) {
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string shellQuoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// Reads a value of HKCU\Environment as "reg query" prints it.
+std::string environmentRegistryValue(const std::string& name) {
+    const std::string command = std::string(LAUNCHER_WINE_RUN) + " reg query 'HKCU\\Environment' /v " + name;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    std::string output;
+    char buffer[512];
+    while (pipe != nullptr && std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
+    if (pipe != nullptr) ::pclose(pipe);
+    std::smatch match;
+    const std::regex line(name + "\\s+REG_\\w+\\s+([^\\r\\n]*)");
+    return std::regex_search(output, match, line) ? match[1].str() : std::string();
+}
+
+void setEnvironmentRegistryValue(const std::string& name, const std::string& value) {
+    runCommand(std::string(LAUNCHER_WINE_RUN) + " reg add 'HKCU\\Environment' /v " + name + " /t REG_SZ /d " +
+               shellQuoted(value) + " /f >/dev/null 2>&1");
+}
+
+class DiskFullScenarioTest : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override {
+        mountPoint_ = scenario_.directory() / "tiny";
+        fs::create_directories(mountPoint_);
+        if (runCommand("mount -t tmpfs -o size=1m tmpfs " + shellQuoted(mountPoint_.string()) + " 2>/dev/null") != 0)
+            GTEST_SKIP() << "a tmpfs cannot be mounted here (needs root and mount permission)";
+        mounted_ = true;
+        savedTmp_ = environmentRegistryValue("TMP");
+        savedTemp_ = environmentRegistryValue("TEMP");
+        ASSERT_FALSE(savedTmp_.empty());
+        const std::string tiny = WineScenario::windowsPath(mountPoint_);
+        setEnvironmentRegistryValue("TMP", tiny);
+        setEnvironmentRegistryValue("TEMP", tiny);
+    }
+
+    void TearDown() override {
+        if (!mounted_) return;
+        setEnvironmentRegistryValue("TMP", savedTmp_);
+        setEnvironmentRegistryValue("TEMP", savedTemp_);
+        runCommand("umount " + shellQuoted(mountPoint_.string()));
+    }
+
+    WineScenario scenario_{"diskfull"};
+    fs::path mountPoint_;
+    bool mounted_ = false;
+    std::string savedTmp_, savedTemp_;
+};
+
+TEST_P(DiskFullScenarioTest, ExtractionIntoAFullDiskFailsCleanly) {
+    const fs::path big = scenario_.directory() / "big.bin";
+    std::ofstream(big, std::ios::binary) << std::string(2 * 1024 * 1024, 'x');
+    payload::LauncherPayload payload;
+    payload.record.narrowEntries = {{107, "1"}, {1009, "An internal error occurred (error code: {0})"}};
+    payload.files = {{"big.jar", big}};
+    const fs::path launcher =
+        scenario_.makeLauncher("guilauncher" + std::to_string(GetParam()) + ".exe", payload);
+    const LauncherRun run = scenario_.run(launcher, {"-q_btl_internal"});
+    if (run.skipped) GTEST_SKIP() << run.skipReason;
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.standardError, "An internal error occurred (error code: 16)\n");
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(mountPoint_)) left.push_back(entry.path().filename().string());
+    EXPECT_TRUE(left.empty()) << "left behind: " << (left.empty() ? "" : left.front());
+}
+
+INSTANTIATE_TEST_SUITE_P(Bitness, DiskFullScenarioTest, ::testing::Values(64, 32),
+                         [](const auto& info) { return "x" + std::to_string(info.param); });
+
+}  // namespace
