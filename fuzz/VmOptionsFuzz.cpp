@@ -48,7 +48,7 @@ private:
     Counters& counters_;
 };
 
-// No leading or trailing space, no line end, never a comment, within one buffer.
+// No line feed, no zero byte, within one buffer.
 void checkCleanLine(std::string_view text) {
     check(text.size() < kOptionBufferCapacity);
     check(text.find('\n') == std::string_view::npos);
@@ -59,7 +59,8 @@ void checkOption(std::string_view option) {
     checkCleanLine(option);
     check(!option.empty());
     check(option.front() != ' ' && option.front() != '#');
-    check(option.back() != ' ' && option.back() != '\r');
+    // A CR can end an option: line ends go before the spaces do, so "x\r \n" leaves "x\r".
+    check(option.back() != ' ');
 }
 
 std::u16string latin1ToWide(std::string_view narrow) {

@@ -30,11 +30,6 @@ struct OptionsRead {
     int includedFiles = 0;
 };
 
-template <typename Text>
-bool startsWith(Text text, Text prefix) {
-    return text.substr(0, prefix.size()) == prefix;
-}
-
 char foldPathCharacter(char c) {
     if (c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
     return c == '/' ? '\\' : c;
@@ -87,7 +82,7 @@ void include(OptionsRead& read, const char* baseFile, std::string_view pathText)
         return;
     }
     std::string expanded(pathText);
-    
+    read.environment.expand(expanded);
     const std::string resolved = read.environment.resolve(expanded, baseFile);
 
     if (read.depth >= kMaxIncludeDepth) {
@@ -120,13 +115,13 @@ void include(OptionsRead& read, const char* baseFile, std::string_view pathText)
 }
 
 void route(OptionsRead& read, const char* baseFile, std::string_view text) {
-    if (startsWith(text, kIncludePrefix)) {
+    if (text.starts_with(kIncludePrefix)) {
         include(read, baseFile, text.substr(kIncludePrefix.size()));
-    } else if (startsWith(text, kReplacePrefix)) {
+    } else if (text.starts_with(kReplacePrefix)) {
         read.directives.replace = std::string(text.substr(kReplacePrefix.size()));
-    } else if (startsWith(text, kPrependPrefix)) {
+    } else if (text.starts_with(kPrependPrefix)) {
         read.directives.prepend = std::string(text.substr(kPrependPrefix.size()));
-    } else if (startsWith(text, kAppendPrefix)) {
+    } else if (text.starts_with(kAppendPrefix)) {
         read.directives.append = std::string(text.substr(kAppendPrefix.size()));
     } else {
         read.options.emplace_back(text);
@@ -194,7 +189,7 @@ DefaultVmOptionsNames defaultVmOptionsNames(std::u16string_view executablePath) 
 bool dashJArgumentsAreJvmOptions() { return configInt(config::kDashJArgumentsAreJvmOptions) != 0; }
 
 bool isJvmArgument(std::u16string_view argument, bool dashJIsJvm) {
-    return dashJIsJvm && startsWith(argument, kJvmArgumentPrefix);
+    return dashJIsJvm && argument.starts_with(kJvmArgumentPrefix);
 }
 
 std::vector<std::u16string> applicationArguments(const std::vector<std::u16string>& launcherArguments,
@@ -202,7 +197,7 @@ std::vector<std::u16string> applicationArguments(const std::vector<std::u16strin
     std::vector<std::u16string> arguments;
     for (size_t i = 1; i < launcherArguments.size(); ++i) {
         const std::u16string_view argument = launcherArguments[i];
-        if (isJvmArgument(argument, dashJIsJvm) || startsWith(argument, kFormatAsDefaultPrefix)) continue;
+        if (isJvmArgument(argument, dashJIsJvm) || argument.starts_with(kFormatAsDefaultPrefix)) continue;
         arguments.emplace_back(argument);
     }
     return arguments;

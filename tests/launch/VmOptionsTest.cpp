@@ -136,6 +136,7 @@ const LineCase kLineCases[] = {
     {"# inside a line is ordinary text", "-Dx=a#b\n", {"-Dx=a#b"}},
     {"every trailing CR and LF goes, then the spaces", "-a\r\n-b\r\r\n-c  \r\n", {"-a", "-b", "-c"}},
     {"a CR inside the line stays", "-a\rb\n", {"-a\rb"}},
+    {"line ends go before the spaces, so a CR before them stays", "-a\r \n", {"-a\r"}},
     {"the last line needs no line end", "-a\n-b", {"-a", "-b"}},
     {"a zero byte ends the line", std::string("-a\0ignored\n-b\n", 14), {"-a", "-b"}},
     {"lines of spaces only", "   \n \n", {}},
@@ -171,16 +172,6 @@ TEST(VmOptionsFileTest, NoFileReadsNothing) {
     readVmOptionsFile(nullptr, nullptr, options, directives, system.environment());
     EXPECT_EQ(options, Options{"-kept"});
     EXPECT_FALSE(directives.append.has_value());
-}
-
-TEST(VmOptionsFileTest, PiecesAreCutLikeFgets) {
-    TextLineSource source("ab\n\n" + std::string(8190, 'c') + "\n" + std::string(8191, 'd') + "\nz");
-    std::vector<std::string> pieces;
-    std::string piece;
-    while (source.nextPiece(piece)) pieces.push_back(piece);
-    const std::vector<std::string> expected{"ab\n", "\n", std::string(8190, 'c') + "\n", std::string(8191, 'd'), "\n",
-                                            "z"};
-    EXPECT_EQ(pieces, expected);
 }
 
 struct DirectiveCase {
@@ -270,12 +261,6 @@ const IncludeCase kIncludeCases[] = {
      {},
      {"-a", "-b"},
      {"C:\\Apps\\missing.vmoptions"}},
-    {"directives inside an include count",
-     nullptr,
-     "-classpath/a outer.jar\n-include-options cp.vmoptions\n",
-     {{"C:\\Apps\\cp.vmoptions", "-classpath/a inner.jar\n-Dx\n"}},
-     {"-Dx"},
-     {"C:\\Apps\\cp.vmoptions"}},
 };
 
 TEST(VmOptionsIncludeTest, IncludedLinesTakeThePlaceOfTheIncludeLine) {

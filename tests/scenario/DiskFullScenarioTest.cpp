@@ -1,8 +1,8 @@
-// Extraction into a full disk: the launcher's temporary path is pointed at a
-// 1 MiB tmpfs for this test alone (the prefix's TMP and TEMP, restored after),
-// and an embedded file larger than that must end with message 1009 and "16"
-// and leave nothing behind. Runs serially: the prefix's temporary path is
-// shared by every scenario.
+// Scenarios that point the prefix's temporary path (TMP and TEMP of the
+// registry, restored after) somewhere else: a 1 MiB tmpfs, where an embedded
+// file larger than that must end with message 1009 and "16" and leave nothing
+// behind, and a path that the ANSI code page cannot express. They run
+// serially: the prefix's temporary path is shared by every scenario.
 #include "support/WineScenario.h"
 
 #include <gtest/gtest.h>
@@ -89,6 +89,54 @@ TEST_P(DiskFullScenarioTest, ExtractionIntoAFullDiskFailsCleanly) {
     for (const auto& entry : fs::directory_iterator(mountPoint_)) left.push_back(entry.path().filename().string());
     EXPECT_TRUE(left.empty()) << "left behind: " << (left.empty() ? "" : left.front());
 }
+
+// A temporary path that the ANSI code page cannot express is replaced by the
+// first usable fallback: the Windows directory's "temp".
+class TempPathFallbackTest : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override {
+        // CJK characters: the ANSI functions turn them into "?". (Letters such
+        // as a Greek omega get a best-fit "O" instead, a different directory.)
+        unicodeDirectory_ = scenario_.directory() / "\u65E5\u672C";
+        fs::create_directories(unicodeDirectory_);
+        savedTmp_ = environmentRegistryValue("TMP");
+        savedTemp_ = environmentRegistryValue("TEMP");
+        ASSERT_FALSE(savedTmp_.empty());
+        const std::string path = WineScenario::windowsPath(unicodeDirectory_);
+        setEnvironmentRegistryValue("TMP", path);
+        setEnvironmentRegistryValue("TEMP", path);
+    }
+    void TearDown() override {
+        setEnvironmentRegistryValue("TMP", savedTmp_);
+        setEnvironmentRegistryValue("TEMP", savedTemp_);
+    }
+
+    WineScenario scenario_{"tempfallback"};
+    fs::path unicodeDirectory_;
+    std::string savedTmp_, savedTemp_;
+};
+
+TEST_P(TempPathFallbackTest, UnrepresentableTempPathFallsBackToTheWindowsTempDirectory) {
+    std::ofstream(scenario_.directory() / "a.bin", std::ios::binary) << "abc";
+    payload::LauncherPayload payload;
+    payload.record.narrowEntries = {{107, "4"}};
+    payload.files = {{"a.jar", scenario_.directory() / "a.bin"}};
+    const LauncherRun run = scenario_.run(scenario_.makeLauncherFrom(testProgram("extraction_probe", GetParam()), payload));
+    if (run.skipped) GTEST_SKIP() << run.skipReason;
+    ASSERT_EQ(run.exitCode, 0) << run.standardOutput;
+    std::smatch match;
+    const std::string output = run.standardOutput;
+    ASSERT_TRUE(std::regex_search(output, match, std::regex("tempDir ([^\n]*)"))) << output;
+    const std::string tempDir = match[1].str();
+    EXPECT_EQ(tempDir.rfind("C:\\windows\\temp\\zkr", 0), 0u) << tempDir;
+    EXPECT_TRUE(fs::is_empty(unicodeDirectory_)) << "nothing is written under the unusable path";
+    const fs::path kept = WineScenario::unixPath(tempDir);
+    fs::remove_all(kept);
+    fs::remove(kept.string().substr(0, kept.string().rfind("_dir")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Bitness, TempPathFallbackTest, ::testing::Values(64, 32),
+                         [](const auto& info) { return "x" + std::to_string(info.param); });
 
 INSTANTIATE_TEST_SUITE_P(Bitness, DiskFullScenarioTest, ::testing::Values(64, 32),
                          [](const auto& info) { return "x" + std::to_string(info.param); });

@@ -16,6 +16,26 @@
 
 namespace {
 
+// Removes a directory with everything below it (the launcher's own removal
+// stops one level down, which some tests rely on).
+void removeTree(const std::string& path) {
+    WIN32_FIND_DATAA entry;
+    FindHandle found(::FindFirstFileA((path + "\\*").c_str(), &entry));
+    if (found) {
+        do {
+            const std::string name = entry.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string child = path + "\\" + name;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                removeTree(child);
+            } else {
+                ::DeleteFileA(child.c_str());
+            }
+        } while (::FindNextFileA(found.get(), &entry));
+    }
+    ::RemoveDirectoryA(path.c_str());
+}
+
 class ScratchDirectory {
 public:
     ScratchDirectory() {
@@ -24,10 +44,7 @@ public:
         path_ = std::string(base) + "edge_test_" + std::to_string(::GetCurrentProcessId());
         ::CreateDirectoryA(path_.c_str(), nullptr);
     }
-    ~ScratchDirectory() {
-        emptyDirectory(path_, true);
-        ::RemoveDirectoryA(path_.c_str());
-    }
+    ~ScratchDirectory() { removeTree(path_); }
     const std::string& path() const { return path_; }
 
     std::string file(const std::string& name, const std::string& content = "x") const {
