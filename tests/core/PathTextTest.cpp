@@ -52,4 +52,11 @@ TEST(PathTextTest, RelativeAndAbsolutePaths) {
     }
 }
 
+TEST(PathTextTest, DriveRootsAndPathLists) {
+    for (const char* root : {"C:\\", "q:\\.", "Z:\\.\\."}) EXPECT_TRUE(isDriveRoot(root)) << root;
+    for (const char* other : {"C:", "C:\\x", "C:\\..", "\\", "", "CC:\\"}) EXPECT_FALSE(isDriveRoot(other)) << other;
+    EXPECT_EQ(splitPathList(";a;;b\\c;"), (std::vector<std::string>{"a", "b\\c"}));
+    EXPECT_TRUE(splitPathList(";;").empty());
+}
+
 }  // namespace

@@ -111,6 +111,34 @@ TEST(PathUtilitiesTest, RelativePathsResolveAgainstTheLauncherDirectory) {
     EXPECT_EQ(fullPath("C:\\A\\B", false), "c:\\a\\b");
 }
 
+TEST(PathUtilitiesTest, ResolvingAgainstABaseFileAndLists) {
+    ScratchDirectory scratch;
+    const std::string base = scratch.file("base.vmoptions");
+    EXPECT_EQ(resolvePath("b.vmoptions", base.c_str()), scratch.path() + "\\b.vmoptions");
+    EXPECT_EQ(resolvePath("C:\\x\\\\y"), "C:\\x\\y");
+    EXPECT_EQ(resolvePath("lib"), launcherDirectory() + "lib");
+    EXPECT_EQ(resolvePathList(";lib;;C:\\x;"), launcherDirectory() + "lib;C:\\x");
+    EXPECT_EQ(launcherDirectory().back(), '\\');
+}
+
+TEST(PathUtilitiesTest, ExistenceWithTheDriveRootRule) {
+    ScratchDirectory scratch;
+    EXPECT_TRUE(pathExists("Q:\\")) << "a drive root counts as existing without a look-up";
+    EXPECT_TRUE(pathExists(scratch.file("here.txt")));
+    EXPECT_FALSE(pathExists(scratch.path() + "\\absent.txt"));
+    FILETIME written{};
+    EXPECT_TRUE(findPath(scratch.path() + "\\here.txt", &written));
+    EXPECT_NE(written.dwLowDateTime | written.dwHighDateTime, 0u);
+    EXPECT_TRUE(isWritableDir(scratch.path()));
+    EXPECT_FALSE(isWritableDir(scratch.path() + "\\absent"));
+}
+
+TEST(TempDirectoryTest, CommunicationFileIsNamedAfterTheProcess) {
+    const std::string name = makeCommFileName(4242);
+    EXPECT_EQ(name, findTempPath() + "zkr_p4242.tmp");
+    EXPECT_EQ(findTempPath().back(), '\\');
+}
+
 TEST(TempDirectoryTest, EmptyingReachesOneLevelOfSubdirectories) {
     ScratchDirectory scratch;
     const std::string top = scratch.file("a.txt");
