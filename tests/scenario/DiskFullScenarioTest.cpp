@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <regex>
 
 namespace fs = std::filesystem;
@@ -44,6 +45,25 @@ void setEnvironmentRegistryValue(const std::string& name, const std::string& val
                shellQuoted(value) + " /f >/dev/null 2>&1");
 }
 
+// Points the prefix's TMP and TEMP at another directory for its lifetime.
+class TempPathOverride {
+public:
+    explicit TempPathOverride(const fs::path& directory)
+        : savedTmp_(environmentRegistryValue("TMP")), savedTemp_(environmentRegistryValue("TEMP")) {
+        const std::string path = WineScenario::windowsPath(directory);
+        setEnvironmentRegistryValue("TMP", path);
+        setEnvironmentRegistryValue("TEMP", path);
+    }
+    ~TempPathOverride() {
+        setEnvironmentRegistryValue("TMP", savedTmp_);
+        setEnvironmentRegistryValue("TEMP", savedTemp_);
+    }
+    bool valid() const { return !savedTmp_.empty() && !savedTemp_.empty(); }
+
+private:
+    std::string savedTmp_, savedTemp_;
+};
+
 class DiskFullScenarioTest : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override {
@@ -52,25 +72,19 @@ protected:
         if (runCommand("mount -t tmpfs -o size=1m tmpfs " + shellQuoted(mountPoint_.string()) + " 2>/dev/null") != 0)
             GTEST_SKIP() << "a tmpfs cannot be mounted here (needs root and mount permission)";
         mounted_ = true;
-        savedTmp_ = environmentRegistryValue("TMP");
-        savedTemp_ = environmentRegistryValue("TEMP");
-        ASSERT_FALSE(savedTmp_.empty());
-        const std::string tiny = WineScenario::windowsPath(mountPoint_);
-        setEnvironmentRegistryValue("TMP", tiny);
-        setEnvironmentRegistryValue("TEMP", tiny);
+        override_ = std::make_unique<TempPathOverride>(mountPoint_);
+        ASSERT_TRUE(override_->valid());
     }
 
     void TearDown() override {
-        if (!mounted_) return;
-        setEnvironmentRegistryValue("TMP", savedTmp_);
-        setEnvironmentRegistryValue("TEMP", savedTemp_);
-        runCommand("umount " + shellQuoted(mountPoint_.string()));
+        override_.reset();
+        if (mounted_) runCommand("umount " + shellQuoted(mountPoint_.string()));
     }
 
     WineScenario scenario_{"diskfull"};
     fs::path mountPoint_;
     bool mounted_ = false;
-    std::string savedTmp_, savedTemp_;
+    std::unique_ptr<TempPathOverride> override_;
 };
 
 TEST_P(DiskFullScenarioTest, ExtractionIntoAFullDiskFailsCleanly) {
@@ -99,21 +113,14 @@ protected:
         // as a Greek omega get a best-fit "O" instead, a different directory.)
         unicodeDirectory_ = scenario_.directory() / "\u65E5\u672C";
         fs::create_directories(unicodeDirectory_);
-        savedTmp_ = environmentRegistryValue("TMP");
-        savedTemp_ = environmentRegistryValue("TEMP");
-        ASSERT_FALSE(savedTmp_.empty());
-        const std::string path = WineScenario::windowsPath(unicodeDirectory_);
-        setEnvironmentRegistryValue("TMP", path);
-        setEnvironmentRegistryValue("TEMP", path);
+        override_ = std::make_unique<TempPathOverride>(unicodeDirectory_);
+        ASSERT_TRUE(override_->valid());
     }
-    void TearDown() override {
-        setEnvironmentRegistryValue("TMP", savedTmp_);
-        setEnvironmentRegistryValue("TEMP", savedTemp_);
-    }
+    void TearDown() override { override_.reset(); }
 
     WineScenario scenario_{"tempfallback"};
     fs::path unicodeDirectory_;
-    std::string savedTmp_, savedTemp_;
+    std::unique_ptr<TempPathOverride> override_;
 };
 
 TEST_P(TempPathFallbackTest, UnrepresentableTempPathFallsBackToTheWindowsTempDirectory) {

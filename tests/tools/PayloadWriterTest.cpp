@@ -1,5 +1,5 @@
 #include "PayloadDump.h"
-#include "PayloadSpecFile.h"
+#include "LauncherDescription.h"
 #include "PayloadWriter.h"
 #include "support/FakePeImage.h"
 
@@ -123,7 +123,7 @@ TEST_F(PayloadWriterTest, RefusesToOverwriteTheTemplate) {
     EXPECT_EQ(read(templatePath_), makeFakePeImage());
 }
 
-TEST(PayloadSpecFileTest, ReadsEntriesSectionsAndFiles) {
+TEST(LauncherDescriptionTest, ReadsEntriesSectionsAndFiles) {
     const char* text =
         "# sample\n"
         "107 = 1\n"
@@ -137,7 +137,7 @@ TEST(PayloadSpecFileTest, ReadsEntriesSectionsAndFiles) {
         "file lib\\x.jar = data/x.jar\n";
     LauncherPayload payload;
     std::string error;
-    ASSERT_TRUE(parsePayloadSpec(text, "/base", payload, error)) << error;
+    ASSERT_TRUE(parseLauncherDescription(text, "/base", payload, error)) << error;
     ASSERT_EQ(payload.record.narrowEntries.size(), 4u);
     EXPECT_EQ(payload.record.narrowEntries[3].value, "S0..\\.\\lib;\\x");
     EXPECT_EQ(payload.record.narrowEntries[1].value, "An internal error occurred (error code: {0})\n");
@@ -151,10 +151,10 @@ TEST(PayloadSpecFileTest, ReadsEntriesSectionsAndFiles) {
     EXPECT_EQ(payload.files[0].source, fs::path("/base/data/x.jar"));
 }
 
-TEST(PayloadSpecFileTest, KeysCanBeNamedFromTheCatalogue) {
+TEST(LauncherDescriptionTest, KeysCanBeNamedFromTheCatalogue) {
     LauncherPayload payload;
     std::string error;
-    ASSERT_TRUE(parsePayloadSpec("launcherKind = 4\nwide serviceDescription = S\nlocale de messageErrorCaption = F\n",
+    ASSERT_TRUE(parseLauncherDescription("launcherKind = 4\nwide serviceDescription = S\nlocale de messageErrorCaption = F\n",
                                  "/", payload, error))
         << error;
     EXPECT_EQ(payload.record.narrowEntries[0].key, 107);
@@ -169,12 +169,12 @@ TEST(PayloadSpecFileTest, KeysCanBeNamedFromTheCatalogue) {
     EXPECT_FALSE(parseKeyValue("noSuchKey=1", key, value, error));
 }
 
-TEST(PayloadSpecFileTest, MalformedLinesNameTheirLine) {
+TEST(LauncherDescriptionTest, MalformedLinesNameTheirLine) {
     for (const char* text : {"107\n", "abc = 1\n", "wide = x\n", "locale de = x\n", "file = x\n", "1 = \"open\n"}) {
         SCOPED_TRACE(text);
         LauncherPayload payload;
         std::string error;
-        EXPECT_FALSE(parsePayloadSpec(std::string("# ok\n") + text, "/", payload, error));
+        EXPECT_FALSE(parseLauncherDescription(std::string("# ok\n") + text, "/", payload, error));
         EXPECT_NE(error.find("line 2"), std::string::npos) << error;
     }
 }

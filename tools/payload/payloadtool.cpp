@@ -8,7 +8,7 @@
 //   payloadtool inspect EXECUTABLE
 
 #include "PayloadDump.h"
-#include "PayloadSpecFile.h"
+#include "LauncherDescription.h"
 #include "PayloadWriter.h"
 #include "Utf.h"
 #include "core/PeImage.h"
@@ -50,7 +50,7 @@ int runWrite(int argc, char** argv) {
         } else if (option == "--output") {
             outputPath = argument;
         } else if (option == "--config") {
-            if (!payload::readPayloadSpecFile(argument, payload, error)) return fail(error);
+            if (!payload::readLauncherDescriptionFile(argument, payload, error)) return fail(error);
         } else if (option == "--set") {
             if (!payload::parseKeyValue(argument, key, value, error)) return fail(error);
             payload.record.narrowEntries.push_back({key, value});

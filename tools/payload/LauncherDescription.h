@@ -27,10 +27,10 @@ namespace payload {
 // Adds the items of `text` to `payload`. `baseDirectory` resolves relative
 // embedded file paths. Returns false with `error` naming the line on a
 // malformed line.
-bool parsePayloadSpec(std::string_view text, const std::filesystem::path& baseDirectory, LauncherPayload& payload,
+bool parseLauncherDescription(std::string_view text, const std::filesystem::path& baseDirectory, LauncherPayload& payload,
                       std::string& error);
 
-bool readPayloadSpecFile(const std::filesystem::path& path, LauncherPayload& payload, std::string& error);
+bool readLauncherDescriptionFile(const std::filesystem::path& path, LauncherPayload& payload, std::string& error);
 
 // One "KEY=VALUE" item as given on a command line: the key is a number or a
 // catalogue name, the value is taken literally.

@@ -1,4 +1,4 @@
-#include "PayloadSpecFile.h"
+#include "LauncherDescription.h"
 
 #include "Utf.h"
 #include "core/ConfigKeys.h"
@@ -104,7 +104,7 @@ void addLocaleOverride(ConfigurationRecord& record, const std::string& prefix, i
     record.localeSections.push_back({prefix, {{key, std::move(value)}}});
 }
 
-bool parsePayloadSpec(std::string_view text, const std::filesystem::path& baseDirectory, LauncherPayload& payload,
+bool parseLauncherDescription(std::string_view text, const std::filesystem::path& baseDirectory, LauncherPayload& payload,
                       std::string& error) {
     size_t lineNumber = 0;
     while (!text.empty()) {
@@ -121,7 +121,7 @@ bool parsePayloadSpec(std::string_view text, const std::filesystem::path& baseDi
     return true;
 }
 
-bool readPayloadSpecFile(const std::filesystem::path& path, LauncherPayload& payload, std::string& error) {
+bool readLauncherDescriptionFile(const std::filesystem::path& path, LauncherPayload& payload, std::string& error) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         error = "cannot open " + path.string();
@@ -129,7 +129,7 @@ bool readPayloadSpecFile(const std::filesystem::path& path, LauncherPayload& pay
     }
     std::ostringstream text;
     text << in.rdbuf();
-    if (!parsePayloadSpec(text.str(), path.parent_path(), payload, error)) {
+    if (!parseLauncherDescription(text.str(), path.parent_path(), payload, error)) {
         error = path.string() + ", " + error;
         return false;
     }
