@@ -1,0 +1,309 @@
+#include "RealJvm.h"
+
+#include <dlfcn.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <thread>
+
+namespace realjvm {
+namespace {
+
+constexpr const char* kMainSignature = "([Ljava/lang/String;)V";
+
+std::string classNameOf(JNIEnv* env, jobject object) {
+    jclass objectClass = env->GetObjectClass(object);
+    jclass classClass = env->FindClass("java/lang/Class");
+    jmethodID getName = classClass ? env->GetMethodID(classClass, "getName", "()Ljava/lang/String;") : nullptr;
+    auto name = getName ? static_cast<jstring>(env->CallObjectMethod(objectClass, getName)) : nullptr;
+    if (!name) {
+        env->ExceptionClear();
+        return "?";
+    }
+    const char* utf = env->GetStringUTFChars(name, nullptr);
+    std::string copy = utf ? utf : "?";
+    if (utf) env->ReleaseStringUTFChars(name, utf);
+    return copy;
+}
+
+// Builds main's String[] from the exact UTF-16 code units; null on failure.
+jobjectArray makeArgumentArray(JNIEnv* env, const std::vector<std::u16string>& arguments) {
+    static_assert(sizeof(jchar) == sizeof(char16_t));
+    jclass stringClass = env->FindClass("java/lang/String");
+    if (!stringClass) return nullptr;
+    jobjectArray array = env->NewObjectArray(static_cast<jsize>(arguments.size()), stringClass, nullptr);
+    for (jsize i = 0; array && i < static_cast<jsize>(arguments.size()); ++i) {
+        const std::u16string& argument = arguments[i];
+        jstring text = env->NewString(reinterpret_cast<const jchar*>(argument.data()),
+                                      static_cast<jsize>(argument.size()));
+        if (!text) return nullptr;
+        env->SetObjectArrayElement(array, i, text);
+    }
+    return array;
+}
+
+// One line per checkpoint: the create result, the five flags and the
+// exception, with "-" for an absent create result or exception.
+std::string serialize(const MainCallReport& report) {
+    std::ostringstream line;
+    if (report.createResult) {
+        line << *report.createResult;
+    } else {
+        line << '-';
+    }
+    line << ' ' << report.createEntered << ' ' << report.classFound << ' ' << report.mainFound << ' '
+         << report.mainEntered << ' ' << report.mainReturned << ' '
+         << (report.uncaughtException.empty() ? "-" : report.uncaughtException) << '\n';
+    return line.str();
+}
+
+std::optional<MainCallReport> deserialize(const std::string& line) {
+    std::istringstream in(line);
+    std::string create, exception;
+    MainCallReport report;
+    if (!(in >> create >> report.createEntered >> report.classFound >> report.mainFound >> report.mainEntered >>
+          report.mainReturned >> exception)) {
+        return std::nullopt;
+    }
+    if (create != "-") report.createResult = std::stoi(create);
+    if (exception != "-") report.uncaughtException = exception;
+    return report;
+}
+
+// Owns a memory file shared with the child: the child writes, the parent reads
+// from the start once the child has ended.
+class MemoryFile {
+public:
+    explicit MemoryFile(const char* name) : fd_(memfd_create(name, 0)) {}
+    ~MemoryFile() {
+        if (fd_ >= 0) close(fd_);
+    }
+    MemoryFile(const MemoryFile&) = delete;
+    MemoryFile& operator=(const MemoryFile&) = delete;
+
+    int fd() const { return fd_; }
+
+    std::string readAll() const {
+        std::string text;
+        if (fd_ < 0 || lseek(fd_, 0, SEEK_SET) != 0) return text;
+        char buffer[4096];
+        for (ssize_t n; (n = read(fd_, buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<size_t>(n));
+        return text;
+    }
+
+private:
+    int fd_;
+};
+
+void writeAll(int fd, const std::string& text) {
+    for (size_t done = 0; done < text.size();) {
+        ssize_t n = write(fd, text.data() + done, text.size() - done);
+        if (n <= 0) return;
+        done += static_cast<size_t>(n);
+    }
+}
+
+[[noreturn]] void runChild(const std::filesystem::path& libJvm, const IsolatedBody& body, int out, int err,
+                           int reportFd) {
+    dup2(out, STDOUT_FILENO);
+    dup2(err, STDERR_FILENO);
+    // The JVM takes its encoding of narrow text from the C locale; options
+    // from the environment would change every run.
+    setenv("LC_ALL", "C.UTF-8", 1);
+    unsetenv("JAVA_TOOL_OPTIONS");
+    unsetenv("_JAVA_OPTIONS");
+    unsetenv("JDK_JAVA_OPTIONS");
+
+    void* library = dlopen(libJvm.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* entry = library ? dlsym(library, "JNI_CreateJavaVM") : nullptr;
+    if (!entry) {
+        writeAll(STDERR_FILENO, std::string("realjvm: cannot bind JNI_CreateJavaVM: ") + dlerror() + "\n");
+        _exit(3);
+    }
+    auto checkpoint = [reportFd](const MainCallReport& report) { writeAll(reportFd, serialize(report)); };
+    checkpoint(body(reinterpret_cast<CreateJavaVmFunction>(entry), checkpoint));
+    // No exit handlers of the test process run in the child.
+    _exit(0);
+}
+
+char32_t decodeUtf8(std::string_view text, size_t& i) {
+    auto lead = static_cast<unsigned char>(text[i++]);
+    int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+    char32_t code = extra ? lead & (0x3F >> extra) : lead;
+    while (extra-- > 0 && i < text.size()) code = (code << 6) | (static_cast<unsigned char>(text[i++]) & 0x3F);
+    return code;
+}
+
+}  // namespace
+
+MainCallReport startAndCallMain(CreateJavaVmFunction createJavaVm, const MainCallRequest& request,
+                                const ReportCheckpoint& checkpoint) {
+    MainCallReport report;
+    std::vector<JavaVMOption> options(request.vmOptions.size());
+    for (size_t i = 0; i < options.size(); ++i) {
+        options[i].optionString = const_cast<char*>(request.vmOptions[i].c_str());
+        options[i].extraInfo = nullptr;
+    }
+    JavaVMInitArgs initArgs{};
+    initArgs.version = JNI_VERSION_1_2;
+    initArgs.nOptions = static_cast<jint>(options.size());
+    initArgs.options = options.data();
+    initArgs.ignoreUnrecognized = JNI_TRUE;
+
+    JavaVM* vm = nullptr;
+    JNIEnv* env = nullptr;
+    // Some creation failures end the process from inside JNI_CreateJavaVM.
+    report.createEntered = true;
+    checkpoint(report);
+    report.createResult = createJavaVm(&vm, reinterpret_cast<void**>(&env), &initArgs);
+    checkpoint(report);
+    if (*report.createResult != JNI_OK) return report;
+
+    jclass mainClass = env->FindClass(request.className.c_str());
+    report.classFound = mainClass != nullptr;
+    jmethodID main = mainClass ? env->GetStaticMethodID(mainClass, "main", kMainSignature) : nullptr;
+    report.mainFound = main != nullptr;
+    jobjectArray arguments = main ? makeArgumentArray(env, request.arguments) : nullptr;
+    if (!arguments) {
+        // The lookup's NoClassDefFoundError or NoSuchMethodError is what the
+        // report already says.
+        env->ExceptionClear();
+        checkpoint(report);
+        vm->DestroyJavaVM();
+        return report;
+    }
+
+    report.mainEntered = true;
+    checkpoint(report);
+    env->CallStaticVoidMethod(mainClass, main, arguments);
+    report.mainReturned = true;
+    if (jthrowable thrown = env->ExceptionOccurred()) {
+        env->ExceptionDescribe();
+        report.uncaughtException = classNameOf(env, thrown);
+    }
+    checkpoint(report);
+    vm->DestroyJavaVM();
+    return report;
+}
+
+std::optional<std::filesystem::path> findLibJvm() {
+    std::vector<std::filesystem::path> candidates;
+    if (const char* javaHome = std::getenv("JAVA_HOME"); javaHome && *javaHome) {
+        candidates.push_back(std::filesystem::path(javaHome) / "lib/server/libjvm.so");
+    }
+    candidates.emplace_back("/usr/lib/jvm/java-17-openjdk-amd64/lib/server/libjvm.so");
+    for (const auto& candidate : candidates) {
+        std::error_code error;
+        if (std::filesystem::is_regular_file(candidate, error)) return candidate;
+    }
+    return std::nullopt;
+}
+
+IsolatedRun runIsolated(const std::filesystem::path& libJvm, const IsolatedBody& body, std::chrono::seconds timeout) {
+    IsolatedRun run;
+    MemoryFile out("realjvm-out"), err("realjvm-err"), report("realjvm-report");
+    if (out.fd() < 0 || err.fd() < 0 || report.fd() < 0) {
+        run.standardError = "realjvm: memfd_create failed";
+        return run;
+    }
+    // Nothing buffered in this process may be written twice.
+    std::fflush(nullptr);
+    pid_t child = fork();
+    if (child < 0) {
+        run.standardError = "realjvm: fork failed";
+        return run;
+    }
+    if (child == 0) runChild(libJvm, body, out.fd(), err.fd(), report.fd());
+
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    int status = 0;
+    pid_t waited;
+    while ((waited = waitpid(child, &status, WNOHANG)) == 0) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            kill(child, SIGKILL);
+            run.timedOut = true;
+            waited = waitpid(child, &status, 0);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (waited == child) {
+        run.exited = WIFEXITED(status);
+        run.exitCode = run.exited ? WEXITSTATUS(status) : -1;
+        run.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    }
+
+    std::istringstream checkpoints(report.readAll());
+    for (std::string line; std::getline(checkpoints, line);) {
+        if (auto parsed = deserialize(line)) run.report = *parsed;
+    }
+    run.standardOutput = out.readAll();
+    run.standardError = err.readAll();
+    return run;
+}
+
+IsolatedRun runMainInChild(const std::filesystem::path& libJvm, const MainCallRequest& request) {
+    return runIsolated(libJvm, [&request](CreateJavaVmFunction createJavaVm, const ReportCheckpoint& checkpoint) {
+        return startAndCallMain(createJavaVm, request, checkpoint);
+    });
+}
+
+BootstrapEcho parseBootstrapEcho(std::string_view output) {
+    BootstrapEcho echo;
+    auto decode = [&echo](std::string_view escaped) {
+        std::u16string text;
+        for (; escaped.size() >= 6 && escaped.substr(0, 2) == "\\u"; escaped.remove_prefix(6)) {
+            unsigned unit = 0;
+            const char* digits = escaped.data() + 2;
+            if (std::from_chars(digits, digits + 4, unit, 16).ptr != digits + 4) break;
+            text.push_back(static_cast<char16_t>(unit));
+        }
+        if (!escaped.empty()) echo.wellFormed = false;
+        return text;
+    };
+    while (!output.empty()) {
+        size_t end = output.find('\n');
+        std::string_view line = output.substr(0, end);
+        output.remove_prefix(end == std::string_view::npos ? output.size() : end + 1);
+
+        size_t first = line.find(' ');
+        size_t second = first == std::string_view::npos ? first : line.find(' ', first + 1);
+        if (second == std::string_view::npos) {
+            echo.wellFormed = false;
+            continue;
+        }
+        std::string_view kind = line.substr(0, first);
+        std::string key(line.substr(first + 1, second - first - 1));
+        std::u16string value = decode(line.substr(second + 1));
+        if (kind == "arg" && key == std::to_string(echo.arguments.size())) {
+            echo.arguments.push_back(std::move(value));
+        } else if (kind == "prop") {
+            echo.properties[key] = std::move(value);
+        } else {
+            echo.wellFormed = false;
+        }
+    }
+    return echo;
+}
+
+std::u16string utf16(std::string_view utf8) {
+    std::u16string text;
+    for (size_t i = 0; i < utf8.size();) {
+        char32_t code = decodeUtf8(utf8, i);
+        if (code >= 0x10000) {
+            text.push_back(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
+            text.push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+        } else {
+            text.push_back(static_cast<char16_t>(code));
+        }
+    }
+    return text;
+}
+
+}  // namespace realjvm
