@@ -22,7 +22,9 @@ echo "== running $launcher under Wine (ZELKOR_LOG=yes)"
 "$repo/scripts/wine-prefix.sh" ensure
 prefix=$("$repo/scripts/wine-prefix.sh" path)
 find "$prefix/drive_c" -maxdepth 6 -name 'btl_nlog*' -delete 2>/dev/null
-ZELKOR_LOG=yes "$repo/scripts/wine-run.sh" "$launcher" -demo-argument
+# "-q_btl_internal" makes the launcher report on standard error instead of a
+# message box, so that its message shows up here.
+ZELKOR_LOG=yes "$repo/scripts/wine-run.sh" "$launcher" -q_btl_internal -demo-argument
 echo "== exit code: $?"
 for log in $(find "$prefix/drive_c" -maxdepth 6 -name 'btl_nlog*' 2>/dev/null); do
   echo "== log file $log"
