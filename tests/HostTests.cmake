@@ -5,7 +5,7 @@ target_include_directories(tool_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(tool_tests PRIVATE payload_writer GTest::gtest_main)
 gtest_discover_tests(tool_tests)
 
-add_library(scenario_support STATIC support/WineScenario.cpp)
+add_library(scenario_support STATIC support/WineScenario.cpp support/RuntimeLayout.cpp support/JvmTranscript.cpp)
 target_include_directories(scenario_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(scenario_support PUBLIC payload_writer GTest::gtest)
 target_compile_definitions(scenario_support PRIVATE
@@ -18,7 +18,8 @@ target_compile_definitions(scenario_support PRIVATE
 add_executable(scenario_tests
   scenario/StartupScenarioTest.cpp
   scenario/GuiSwitchScenarioTest.cpp
-  scenario/ExtractionScenarioTest.cpp)
+  scenario/ExtractionScenarioTest.cpp
+  scenario/StandinRuntimeTest.cpp)
 target_link_libraries(scenario_tests PRIVATE scenario_support GTest::gtest_main)
 # Scenarios share one Wine prefix; they run after it exists and take their time.
 gtest_discover_tests(scenario_tests PROPERTIES TIMEOUT 300)
@@ -39,3 +40,4 @@ target_include_directories(template_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(template_tests PRIVATE launcher_core launcher_memory_log GTest::gtest_main)
 target_compile_definitions(template_tests PRIVATE LAUNCHER_DIST_DIR="${LAUNCHER_DIST_DIR}")
 gtest_discover_tests(template_tests)
+include(StandinHostTests.cmake)

@@ -1,0 +1,129 @@
+// Test double of a Java runtime's java.exe and javaw.exe (one source, two
+// subsystems). It does what the launcher needs from them and nothing else:
+// print a version banner on standard error and end with a chosen exit code.
+//
+// "standin-java.cfg" beside the program, one key=value per line:
+//   banner=<text>   first line printed on standard error
+//   line=<text>     a further line after it; may be given many times
+//   exit=<number>   exit code (default 0)
+//   hang=1          after printing, sleep until killed
+// Lines starting with '#' and unknown keys are ignored. Every run first
+// appends "<program file name>\t<command line>\n" to "standin-java-runs.txt"
+// beside the program, so tests can count the version runs.
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Settings {
+    std::vector<std::string> lines;  // banner first when given
+    int exitCode = 0;
+    bool hang = false;
+};
+
+std::wstring ownPath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+std::string utf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
+    return out;
+}
+
+bool readWhole(const std::wstring& path, std::string& content) {
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) content.append(buffer, got);
+    CloseHandle(file);
+    return true;
+}
+
+// Appends with one write, so concurrent runs never interleave within a line.
+void appendLine(const std::wstring& path, const std::string& line) {
+    const HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+void writeError(const std::string& text) {
+    const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    if (error == nullptr || error == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(error, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+Settings parse(const std::string& content) {
+    Settings settings;
+    std::string banner;
+    bool haveBanner = false;
+    std::vector<std::string> more;
+    size_t start = 0;
+    while (start < content.size()) {
+        size_t end = content.find('\n', start);
+        if (end == std::string::npos) end = content.size();
+        std::string line = content.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const size_t equals = line.find('=');
+        if (line.empty() || line[0] == '#' || equals == std::string::npos) continue;
+        const std::string key = line.substr(0, equals);
+        const std::string value = line.substr(equals + 1);
+        if (key == "banner") {
+            banner = value;
+            haveBanner = true;
+        } else if (key == "line") {
+            more.push_back(value);
+        } else if (key == "exit") {
+            settings.exitCode = static_cast<int>(std::strtol(value.c_str(), nullptr, 10));
+        } else if (key == "hang") {
+            settings.hang = value == "1";
+        }
+    }
+    if (haveBanner) settings.lines.push_back(banner);
+    settings.lines.insert(settings.lines.end(), more.begin(), more.end());
+    return settings;
+}
+
+}  // namespace
+
+int main() {
+    const std::wstring self = ownPath();
+    const size_t slash = self.find_last_of(L"\\/");
+    const std::wstring directory = slash == std::wstring::npos ? std::wstring() : self.substr(0, slash + 1);
+    const std::wstring program = slash == std::wstring::npos ? self : self.substr(slash + 1);
+
+    appendLine(directory + L"standin-java-runs.txt", utf8(program) + "\t" + utf8(GetCommandLineW()) + "\n");
+
+    std::string content;
+    if (!readWhole(directory + L"standin-java.cfg", content)) {
+        writeError("standin " + utf8(program) + ": no standin-java.cfg in " + utf8(directory) + "\r\n");
+        return 1;
+    }
+    const Settings settings = parse(content);
+    std::string output;
+    for (const std::string& line : settings.lines) output += line + "\r\n";  // the runtime's own line ends
+    writeError(output);
+    if (settings.hang)
+        for (;;) Sleep(INFINITE);
+    return settings.exitCode;
+}
