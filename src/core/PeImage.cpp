@@ -1,36 +1,13 @@
 #include "core/PeImage.h"
 
+#include "core/ByteView.h"
+
 namespace {
 
 constexpr uint16_t kOptionalMagicPe32 = 0x10B;
 constexpr uint16_t kOptionalMagicPe32Plus = 0x20B;
 constexpr uint32_t kSectionHeaderSize = 40;
 constexpr uint32_t kImportDescriptorSize = 20;
-
-class Bytes {
-public:
-    explicit Bytes(std::span<const uint8_t> bytes) : bytes_(bytes) {}
-
-    bool has(uint64_t offset, uint64_t size) const {
-        return offset <= bytes_.size() && size <= bytes_.size() - offset;
-    }
-    uint16_t u16(uint64_t offset) const { return static_cast<uint16_t>(bytes_[offset] | bytes_[offset + 1] << 8); }
-    uint32_t u32(uint64_t offset) const {
-        return static_cast<uint32_t>(u16(offset)) | static_cast<uint32_t>(u16(offset + 2)) << 16;
-    }
-    // A zero-terminated string at `offset`, or nothing when it runs off the end.
-    std::optional<std::string> cString(uint64_t offset) const {
-        std::string text;
-        for (uint64_t i = offset; i < bytes_.size(); ++i) {
-            if (bytes_[i] == 0) return text;
-            text.push_back(static_cast<char>(bytes_[i]));
-        }
-        return std::nullopt;
-    }
-
-private:
-    std::span<const uint8_t> bytes_;
-};
 
 std::optional<PeImage> failWith(std::string* error, const char* message) {
     if (error != nullptr) *error = message;
@@ -48,7 +25,7 @@ std::optional<uint64_t> fileOffsetOf(const PeImage& image, uint32_t rva) {
     return std::nullopt;
 }
 
-bool readImports(const Bytes& bytes, PeImage& image, uint32_t importTableRva) {
+bool readImports(const ByteView& bytes, PeImage& image, uint32_t importTableRva) {
     if (importTableRva == 0) return true;
     auto offset = fileOffsetOf(image, importTableRva);
     if (!offset) return false;
@@ -72,7 +49,7 @@ uint64_t PeImage::endOfLastSection() const {
 }
 
 std::optional<PeImage> parsePeImage(std::span<const uint8_t> data, std::string* error) {
-    const Bytes bytes(data);
+    const ByteView bytes(data);
     if (!bytes.has(0, 64) || bytes.u16(0) != 0x5A4D) return failWith(error, "no DOS header (MZ)");
     const uint32_t peOffset = bytes.u32(60);
     if (!bytes.has(peOffset, 24) || bytes.u32(peOffset) != 0x00004550)

@@ -1,5 +1,7 @@
 #include "RealJvm.h"
 
+#include "Utf.h"
+
 #include <dlfcn.h>
 #include <signal.h>
 #include <sys/mman.h>
@@ -130,14 +132,6 @@ void writeAll(int fd, const std::string& text) {
     checkpoint(body(reinterpret_cast<CreateJavaVmFunction>(entry), checkpoint));
     // No exit handlers of the test process run in the child.
     _exit(0);
-}
-
-char32_t decodeUtf8(std::string_view text, size_t& i) {
-    auto lead = static_cast<unsigned char>(text[i++]);
-    int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-    char32_t code = extra ? lead & (0x3F >> extra) : lead;
-    while (extra-- > 0 && i < text.size()) code = (code << 6) | (static_cast<unsigned char>(text[i++]) & 0x3F);
-    return code;
 }
 
 }  // namespace
@@ -292,18 +286,6 @@ BootstrapEcho parseBootstrapEcho(std::string_view output) {
     return echo;
 }
 
-std::u16string utf16(std::string_view utf8) {
-    std::u16string text;
-    for (size_t i = 0; i < utf8.size();) {
-        char32_t code = decodeUtf8(utf8, i);
-        if (code >= 0x10000) {
-            text.push_back(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
-            text.push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
-        } else {
-            text.push_back(static_cast<char16_t>(code));
-        }
-    }
-    return text;
-}
+std::u16string utf16(std::string_view utf8) { return utf8ToUtf16(utf8); }
 
 }  // namespace realjvm

@@ -1,5 +1,7 @@
 #include "support/PeResources.h"
 
+#include "core/ByteView.h"
+
 namespace {
 
 constexpr uint32_t kDirectoryHeaderSize = 16;
@@ -12,21 +14,7 @@ constexpr int kLevels = 3;  // type, name, language
 constexpr size_t kMaxEntriesVisited = 1u << 16;
 
 // The raw data of the .rsrc section; offsets in the tree are relative to its start.
-class Region {
-public:
-    explicit Region(std::span<const uint8_t> bytes) : bytes_(bytes) {}
-
-    bool has(uint64_t offset, uint64_t size) const {
-        return offset <= bytes_.size() && size <= bytes_.size() - offset;
-    }
-    uint16_t u16(uint64_t offset) const { return static_cast<uint16_t>(bytes_[offset] | bytes_[offset + 1] << 8); }
-    uint32_t u32(uint64_t offset) const {
-        return static_cast<uint32_t>(u16(offset)) | static_cast<uint32_t>(u16(offset + 2)) << 16;
-    }
-
-private:
-    std::span<const uint8_t> bytes_;
-};
+using Region = ByteView;
 
 class TreeWalker {
 public:
