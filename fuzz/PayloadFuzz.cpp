@@ -4,6 +4,7 @@
 #include "core/ConfigLoader.h"
 #include "core/ConfigStore.h"
 #include "core/MemoryByteSource.h"
+#include "diag/MemoryLog.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -22,6 +23,8 @@ bool knownFailure(const char* message) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    // Loading logs; the in-memory log would otherwise grow over the whole run.
+    clearMemoryLog();
     clearConfigStore();
     MemoryByteSource source({data, size});
     const ConfigurationLoadResult result = loadConfigurationFrom(source, [] { return std::string("de_AT"); });
