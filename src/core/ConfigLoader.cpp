@@ -15,31 +15,36 @@ ConfigurationLoadResult loadConfigurationFrom(ByteSource& source, const std::fun
     ConfigurationLoadResult result;
     PayloadReader reader(source);
     payload::Header header;
+    if (!seekPayload(reader) || !payload::readRecordHeader(reader, header)) {
+        result.failure = reader.failure();
+        return result;
+    }
+
+    // Every entry is stored as soon as it has been read, also when a later
+    // one fails: the message of that failure then has its caption (key 1000).
     std::vector<payload::NarrowEntry> narrowEntries;
-    std::vector<payload::WideEntry> wideEntries;
-    if (!seekPayload(reader) || !payload::readRecordHeader(reader, header) ||
-        !payload::readNarrowEntries(reader, narrowEntries)) {
-        result.failure = reader.failure();
-        return result;
-    }
+    const bool narrowRead = payload::readNarrowEntries(reader, narrowEntries);
     for (payload::NarrowEntry& entry : narrowEntries) storeNarrowValue(entry.key, std::move(entry.value));
-    if (!payload::readWideEntries(reader, wideEntries)) {
+    std::vector<payload::WideEntry> wideEntries;
+    const bool wideRead = narrowRead && payload::readWideEntries(reader, wideEntries);
+    for (payload::WideEntry& entry : wideEntries) storeWideValue(entry.key, std::move(entry.value));
+    if (!wideRead) {
         result.failure = reader.failure();
         return result;
     }
-    for (payload::WideEntry& entry : wideEntries) storeWideValue(entry.key, std::move(entry.value));
 
     result.localeString = detectLocale();
     splitLocale(result.localeString);
 
     std::vector<payload::LocaleSection> sections;
-    if (!payload::readLocaleSections(reader, sections)) {
-        result.failure = reader.failure();
-        return result;
-    }
+    const bool sectionsRead = payload::readLocaleSections(reader, sections);
     for (payload::LocaleSection& section : sections) {
         if (!localeSectionMatches(section.prefix, result.localeString)) continue;
         for (payload::WideEntry& entry : section.entries) storeWideValue(entry.key, std::move(entry.value));
+    }
+    if (!sectionsRead) {
+        result.failure = reader.failure();
+        return result;
     }
     result.extractionStart = reader.position();
     return result;

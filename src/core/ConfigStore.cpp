@@ -1,5 +1,7 @@
 #include "core/ConfigStore.h"
 
+#include "core/BufferCapacity.h"
+
 #include <algorithm>
 #include <limits>
 #include <map>
@@ -73,8 +75,8 @@ int32_t parseConfigInt(std::string_view text) {
 }
 
 int32_t configInt(int32_t key) {
-    // Read through the same 8192-byte buffer as every other caller.
-    char buffer[8192];
+    // Read through the same buffer size as every other caller.
+    char buffer[kBufferCapacity];
     configString(key, buffer, sizeof buffer);
     return parseConfigInt(buffer);
 }

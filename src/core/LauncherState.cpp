@@ -1,6 +1,37 @@
 #include "core/LauncherState.h"
 
-std::vector<std::u16string> launcherArguments;
-bool languageRestart = false;
-char launcherFlavor = '\0';
-const char* productWord = "brantel";
+namespace {
+
+struct LauncherState {
+    std::vector<std::u16string> arguments;
+    bool languageRestart = false;
+    char flavor = '\0';
+    std::string tempDir;
+    std::string jvmHome;
+};
+
+LauncherState& state() {
+    static LauncherState current;
+    return current;
+}
+
+}  // namespace
+
+const std::vector<std::u16string>& launcherArguments() { return state().arguments; }
+void setLauncherArguments(std::vector<std::u16string> arguments) { state().arguments = std::move(arguments); }
+
+bool languageRestart() { return state().languageRestart; }
+void setLanguageRestart(bool restart) { state().languageRestart = restart; }
+
+char launcherFlavor() { return state().flavor; }
+void setLauncherFlavor(char flavor) { state().flavor = flavor; }
+
+const char* productWord() { return state().flavor == kZelkorFlavor ? "zelkor" : "brantel"; }
+
+const std::string& tempDir() { return state().tempDir; }
+void setTempDir(std::string directory) { state().tempDir = std::move(directory); }
+
+const std::string& jvmHome() { return state().jvmHome; }
+void setJvmHome(std::string home) { state().jvmHome = std::move(home); }
+
+void resetLauncherState() { state() = LauncherState{}; }

@@ -3,19 +3,37 @@
 #include <string>
 #include <vector>
 
-// Process-wide facts that the start-up sequence fixes and the rest reads.
+// Process-wide facts that the start-up sequence fixes and the rest reads. Each
+// has one accessor and one setter; resetLauncherState() brings all of them
+// back to their start values for tests that run several sequences in one
+// process.
 
 // The command line words (UTF-16). In the GUI launcher element 0 is the
 // program word; the service launcher removes it.
-extern std::vector<std::u16string> launcherArguments;
+const std::vector<std::u16string>& launcherArguments();
+void setLauncherArguments(std::vector<std::u16string> arguments);
 
 // The GUI launcher was started again after a change of language.
-extern bool languageRestart;
+bool languageRestart();
+void setLanguageRestart(bool restart);
 
 // First character of the flavour key: selects the zelkor or the brantel flavour.
-extern char launcherFlavor;
 inline constexpr char kZelkorFlavor = 'z';
 inline constexpr char kBrantelFlavor = 'b';
+char launcherFlavor();
+void setLauncherFlavor(char flavor);
 
-// "zelkor" or "brantel", after the flavour; the caption of the log prompt.
-extern const char* productWord;
+// "zelkor" for the zelkor flavour, otherwise "brantel"; the caption of the log prompt.
+const char* productWord();
+
+// The launcher's temporary directory, without a trailing backslash: empty
+// while none exists.
+const std::string& tempDir();
+void setTempDir(std::string directory);
+
+// The chosen Java runtime's home: the directory of its java executable with
+// a trailing backslash, followed by "..". Empty until a JVM is bound.
+const std::string& jvmHome();
+void setJvmHome(std::string home);
+
+void resetLauncherState();

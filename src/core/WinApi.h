@@ -12,3 +12,5 @@
 #define _WIN32_WINNT 0x0601  // Windows 7 API level; newer functions are looked up at run time
 
 #include <windows.h>
+// Left out by WIN32_LEAN_AND_MEAN; the service launcher and the handle owners need it.
+#include <winsvc.h>

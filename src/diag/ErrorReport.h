@@ -15,7 +15,8 @@ void showError(const char* text);
 // by `detail` (when given).
 void showConfiguredError(int32_t messageKey, const char* detail);
 
-// Removes the temporary directory and ends the process with `exitCode`.
+// Runs the exit actions (the temporary directory registers its removal there)
+// and ends the process with `exitCode`.
 [[noreturn]] void exitLauncher(int exitCode);
 
 [[noreturn]] void fatalError(const char* text);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/BufferCapacity.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -7,7 +9,7 @@
 // Composition of the texts that error reporting shows.
 
 // Every message is limited to this many bytes, its terminator included.
-inline constexpr size_t kErrorMessageCapacity = 8192;
+inline constexpr size_t kErrorMessageCapacity = kBufferCapacity;
 
 // Replaces the first "{0}" of `text` by `detail`; later occurrences stay.
 // Without a detail (nullptr) the text is returned unchanged.

@@ -3,7 +3,8 @@
 #include <string>
 #include <vector>
 
-// The in-memory log backend: every line as the log file would hold it
+// The in-memory log sink, installed at program start wherever this file is
+// linked: every line as the log file would hold it
 // ("ERROR: " prefix included, no line end).
 const std::vector<std::string>& memoryLogLines();
 void clearMemoryLog();

@@ -1,5 +1,7 @@
 #include "files/EmbeddedNames.h"
 
+#include "files/DeviceNames.h"
+
 std::vector<std::string> splitEmbeddedNames(std::string_view names) {
     std::vector<std::string> out;
     while (!names.empty()) {
@@ -23,7 +25,7 @@ bool isContainedName(std::string_view name) {
     while (start <= name.size()) {
         const size_t end = name.find_first_of("\\/", start);
         const std::string_view part = name.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-        if (part == "..") return false;
+        if (part == ".." || isDeviceName(part)) return false;
         if (end == std::string_view::npos) break;
         start = end + 1;
     }

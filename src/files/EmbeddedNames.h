@@ -9,6 +9,6 @@
 std::vector<std::string> splitEmbeddedNames(std::string_view names);
 
 // A name that stays inside the temporary directory: not absolute, no drive,
-// no ".." component, not empty. Anything else would let a payload write
-// wherever it likes.
+// no ".." component, no component that names a device, not empty. Anything
+// else would let a payload write wherever it likes.
 bool isContainedName(std::string_view name);

@@ -2,7 +2,7 @@
 
 #include <string>
 
-// Path utilities over narrow (ANSI code page) paths, bounded by 8192
+// Path utilities over narrow paths (in the file API code page), bounded by kBufferCapacity
 // characters like every path buffer of the launcher.
 
 // The launcher's directory with its trailing backslash, e.g. "C:\Apps\"

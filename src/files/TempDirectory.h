@@ -2,9 +2,9 @@
 
 #include <string>
 
-// The launcher's temporary directory: empty while none exists. It belongs to
-// the launching process and is removed on every exit through exitLauncher.
-extern std::string tempDir;
+// The launcher's temporary directory (tempDir() of LauncherState.h) belongs to
+// the launching process: once created it is removed on every exit through
+// exitLauncher.
 
 // Deletes the files in `path` and, with `descend`, empties and removes its
 // sub-directories one level deep. A relative path ("." or "..") or an empty
@@ -30,6 +30,6 @@ std::string makeTempFileName();
 // The single-instance communication file of process `processId`.
 std::string makeCommFileName(unsigned long processId);
 
-// Creates a fresh, uniquely named `tempDir` (10 attempts), or ends the
-// launcher with message 1009 and "7".
+// Creates a fresh, uniquely named `tempDir` (10 attempts) and registers its
+// removal as an exit action, or ends the launcher with message 1009 and "7".
 void createTempDir();

@@ -160,6 +160,13 @@ void readVmOptionsFile(const char* baseFile, std::unique_ptr<LineSource> file, V
     readFile(read, baseFile, std::move(file));
 }
 
+void readDefaultVmOptionsFile(const std::string& path, std::unique_ptr<LineSource> file, VmOptionList& options,
+                              ClassPathDirectives& directives, const VmOptionsEnvironment& environment) {
+    OptionsRead read = startRead(nullptr, options, directives, environment);
+    if (!path.empty()) read.filesBeingRead.push_back(path);
+    readFile(read, nullptr, std::move(file));
+}
+
 void handleVmOption(const char* baseFile, std::string_view text, VmOptionList& options,
                     ClassPathDirectives& directives, const VmOptionsEnvironment& environment) {
     OptionsRead read = startRead(baseFile, options, directives, environment);

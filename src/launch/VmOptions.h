@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/BufferCapacity.h"
+
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -26,7 +28,7 @@ struct ClassPathDirectives {
 
 // Line and path buffers of the launcher hold this many bytes (or wide
 // characters) including the terminator.
-inline constexpr size_t kOptionBufferCapacity = 8192;
+inline constexpr size_t kOptionBufferCapacity = kBufferCapacity;
 
 // Includes nest at most this deep below the text that starts reading.
 inline constexpr int kMaxIncludeDepth = 16;
@@ -83,6 +85,13 @@ struct TextConverters {
 // null for the launcher's default file.
 void readVmOptionsFile(const char* baseFile, std::unique_ptr<LineSource> file, VmOptionList& options,
                        ClassPathDirectives& directives, const VmOptionsEnvironment& environment);
+
+// The launcher's default options file, read as readVmOptionsFile reads a file
+// with no base file (its includes resolve against the launcher's directory),
+// with `path` counted among the files being read: a default file that
+// includes itself is refused at the first include.
+void readDefaultVmOptionsFile(const std::string& path, std::unique_ptr<LineSource> file, VmOptionList& options,
+                              ClassPathDirectives& directives, const VmOptionsEnvironment& environment);
 
 // Routes one option text: "-include-options <path>" reads another file in
 // place of the text (the path expanded, then resolved against the directory of

@@ -10,8 +10,14 @@
 // resolution, and the ANSI code page conversions.
 
 // The launcher's own options file: "tool.vmoptions" beside "tool.exe", or else
-// "tool.exe.vmoptions"; only the first that opens is used. Null when neither does.
-std::unique_ptr<LineSource> openDefaultVmOptionsFile();
+// "tool.exe.vmoptions"; only the first that opens is used. `source` is null
+// when neither does; `path` is the narrow name of the one that opened (empty
+// when it has no narrow form), for readDefaultVmOptionsFile.
+struct DefaultVmOptionsFile {
+    std::unique_ptr<LineSource> source;
+    std::string path;
+};
+DefaultVmOptionsFile openDefaultVmOptionsFile();
 
 // An options file opened for reading in text mode; null when it does not open.
 std::unique_ptr<LineSource> openVmOptionsFile(const std::string& path);

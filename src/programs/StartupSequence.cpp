@@ -4,10 +4,12 @@
 #include "core/ConfigStore.h"
 #include "core/Configuration.h"
 #include "core/LauncherState.h"
-#include "core/WinApi.h"
+#include "core/BufferCapacity.h"
+#include "core/win/Win32Text.h"
 #include "diag/ErrorReport.h"
 #include "diag/Log.h"
 #include "diag/LogControl.h"
+#include "diag/LogFile.h"
 #include "files/Extraction.h"
 #include "files/PathUtilities.h"
 #include "files/SingleInstance.h"
@@ -20,8 +22,6 @@
 #include "launch/Splash.h"
 #include "launch/VariableExpansion.h"
 #include "service/ServiceCommands.h"
-
-#include <commctrl.h>
 
 #include <cstring>
 #include <string_view>
@@ -50,7 +50,7 @@ void applyLogSwitch(std::vector<std::u16string>& arguments) {
 }
 
 void changeWorkingDirectory() {
-    char directory[8192];
+    char directory[kBufferCapacity];
     configString(config::kWorkingDirectory, directory, sizeof directory);
     if (directory[0] == '\0') {
         logMessage("working directory unchanged");
@@ -65,7 +65,7 @@ void changeWorkingDirectory() {
 // "-q", "-console" and "-c" stay in the argument list: Java sees them too.
 void scanConsoleSwitches() {
     const bool quietAndConsole = configInt(config::kAcceptQuietAndConsoleSwitches) != 0;
-    for (const std::u16string& argument : launcherArguments) {
+    for (const std::u16string& argument : launcherArguments()) {
         if (quietAndConsole && argument == u"-q") {
             setQuiet();
         } else if (argument == u"-console") {
@@ -82,9 +82,7 @@ void scanConsoleSwitches() {
 
 std::vector<std::u16string> splitOwnCommandLine() {
     std::vector<std::u16string> words;
-    const wchar_t* commandLine = ::GetCommandLineW();
-    const std::u16string_view text(reinterpret_cast<const char16_t*>(commandLine), std::wcslen(commandLine));
-    splitCommandLine(text, words);
+    splitCommandLine(asUtf16(::GetCommandLineW()), words);
     return words;
 }
 
@@ -98,41 +96,41 @@ int runServiceChild() {
     checkSingleInstance(true, false);
     // LoadDLL has shown its own message; nothing more is said here.
     if (!LoadDLL(true) || !launchProgram(true)) exitLauncher(1);
-    launcherArguments.clear();
+    setLauncherArguments({});
     return 0;
 }
 
 }  // namespace
 
 void earlyInitialisation(std::vector<std::u16string>* arguments) {
-    tempDir.clear();
+    setTempDir({});
     if (arguments != nullptr) applyLogSwitch(*arguments);
     loadConfiguration(arguments);
 
     char flavor[2];
     configString(config::kFlavor, flavor, sizeof flavor);
-    launcherFlavor = flavor[0];
-    productWord = launcherFlavor == kZelkorFlavor ? "zelkor" : "brantel";
+    setLauncherFlavor(flavor[0]);
 
-    if (!languageRestart) changeWorkingDirectory();
-    if (logWasRequested()) showLogPrompt(productWord);
+    if (!languageRestart()) changeWorkingDirectory();
+    if (logWasRequested()) showLogPrompt(productWord());
 }
 
 int runGuiLauncher(const char* commandTail, int showCommand) {
-    ::InitCommonControls();
+    installLogFile();
     if (commandTail[0] != '\0' && std::strcmp(commandTail, kRebootMarker) == 0) {
         rebootSystem();
         return 0;
     }
-    if (startsWith(commandTail, kLanguageRestartMarker)) languageRestart = true;
+    if (startsWith(commandTail, kLanguageRestartMarker)) setLanguageRestart(true);
     if (startsWith(commandTail, kQuietInternalMarker)) setQuiet();
 
-    launcherArguments = splitOwnCommandLine();
-    earlyInitialisation(&launcherArguments);
+    std::vector<std::u16string> arguments = splitOwnCommandLine();
+    earlyInitialisation(&arguments);
+    setLauncherArguments(std::move(arguments));
 
     if (configInt(config::kAcceptQuietAndConsoleSwitches) != 0 || configInt(config::kAcceptConsoleSwitch) != 0)
         scanConsoleSwitches();
-    if (!languageRestart) checkSingleInstance(true, true);
+    if (!languageRestart()) checkSingleInstance(true, true);
     if (extractEmbeddedFiles(true) != 0) fatalConfiguredError(config::kMessageInternalError, "16");
     setNativeLibraryPath();
     if (!LoadDLL(true)) exitLauncher(kExitNoJvm);
@@ -140,20 +138,20 @@ int runGuiLauncher(const char* commandTail, int showCommand) {
     if (configInt(config::kShowSplashScreen) != 0 && configInt(config::kSplashScreenEnabled) != 0)
         splashScreen(showCommand != 0);
     if (!launchProgram(true)) fatalConfiguredError(config::kMessageJvmStartFailed, nullptr);
-    launcherArguments.clear();
+    setLauncherArguments({});
     return 0;
 }
 
 int runServiceLauncher(const char* commandTail) {
+    installLogFile();
     earlyInitialisation(nullptr);
     int exitCode = 0;
     if (runServiceCommand(commandTail, exitCode)) return exitCode;
 
-    launcherArguments = splitOwnCommandLine();
-    if (!launcherArguments.empty()) launcherArguments.erase(launcherArguments.begin());
-    if (!launcherArguments.empty() && launcherArguments.back() == kServiceChildMarker) {
-        launcherArguments.pop_back();
-        return runServiceChild();
-    }
-    return runServiceDispatcher();
+    std::vector<std::u16string> arguments = splitOwnCommandLine();
+    if (!arguments.empty()) arguments.erase(arguments.begin());
+    const bool serviceChild = !arguments.empty() && arguments.back() == kServiceChildMarker;
+    if (serviceChild) arguments.pop_back();
+    setLauncherArguments(std::move(arguments));
+    return serviceChild ? runServiceChild() : runServiceDispatcher();
 }

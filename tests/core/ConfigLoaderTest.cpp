@@ -128,4 +128,37 @@ TEST_F(ConfigLoaderTest, FailuresCarryTheFatalMessage) {
     EXPECT_STREQ(loadConfigurationFrom(wrongMagic, [] { return std::string("en"); }).failure, "Internal Error: magic");
 }
 
+TEST_F(ConfigLoaderTest, EntriesReadBeforeADamageAreStored) {
+    // The caption (key 1000) is known when a later entry turns out damaged.
+    ConfigurationRecord record;
+    record.narrowEntries = {{1000, "Caption"}, {101, "name"}};
+    record.wideEntries = {{20017, u"wide"}, {20018, u"lost"}};
+    const std::vector<uint8_t> whole = encodeConfigurationRecord(record);
+    // Header 20, N 4, key 4 + length 4 + "Caption" 7, key 4 + length 4 + "name" 4, W 4, key 4 + length 4 + 8.
+    const size_t afterCaption = 20 + 4 + 15;
+    const size_t afterFirstWide = afterCaption + 12 + 4 + 16;
+    const struct {
+        size_t keptBytes;
+        const char* failure;
+        bool nameStored;
+        std::u16string wideValue;
+    } cases[] = {
+        {afterCaption + 10, "Internal Error: readString", false, u""},
+        {afterFirstWide + 2, "Internal Error: readInt", true, u"wide"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.keptBytes);
+        clearConfigStore();
+        std::vector<uint8_t> image = makeFakePeImage();
+        image.insert(image.end(), whole.begin(), whole.begin() + static_cast<ptrdiff_t>(c.keptBytes));
+        MemoryByteSource source(image);
+        EXPECT_STREQ(loadConfigurationFrom(source, [] { return std::string("en"); }).failure, c.failure);
+        char caption[16];
+        configString(1000, caption, sizeof caption);
+        EXPECT_STREQ(caption, "Caption");
+        EXPECT_EQ(hasConfigString(101), c.nameStored);
+        EXPECT_EQ(wide(20017), c.wideValue);
+    }
+}
+
 }  // namespace

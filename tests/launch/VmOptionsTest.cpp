@@ -26,9 +26,15 @@ std::string lowerAscii(std::string text) {
     return text;
 }
 
+// "%p" as the log writes it: the Windows build formats with the Microsoft
+// runtime (upper-case hexadecimal digits, zero-padded).
 std::string pointerText(const void* pointer) {
     char text[64];
+#if defined(_WIN32)
+    ::_snprintf(text, sizeof text, "%p", pointer);
+#else
     std::snprintf(text, sizeof text, "%p", pointer);
+#endif
     return text;
 }
 
@@ -314,6 +320,17 @@ TEST(VmOptionsIncludeTest, FileIncludingItselfThroughItsBaseIsSkipped) {
     const ReadResult result =
         readText(system, "-Dself\n-include-options self.vmoptions\n", "C:\\Apps\\self.vmoptions");
     EXPECT_EQ(result.options, Options{"-Dself"});
+    EXPECT_TRUE(system.opened.empty());
+}
+
+TEST(VmOptionsIncludeTest, DefaultFileIncludingItselfIsReadOnce) {
+    FakeSystem system;
+    system.file("C:\\Apps\\tool.vmoptions", "-Dwrong");
+    ReadResult result;
+    readDefaultVmOptionsFile("C:\\Apps\\tool.vmoptions",
+                             std::make_unique<TextLineSource>("-Dtool\n-include-options Tool.vmoptions\n-Dafter\n"),
+                             result.options, result.directives, system.environment());
+    EXPECT_EQ(result.options, (Options{"-Dtool", "-Dafter"}));
     EXPECT_TRUE(system.opened.empty());
 }
 

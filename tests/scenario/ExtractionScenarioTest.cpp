@@ -146,8 +146,9 @@ TEST_P(LauncherExtractionTest, PayloadCutInsideAContentBlockEndsWith16AndLeavesN
     EXPECT_FALSE(fs::exists(WineScenario::unixPath(directory))) << "partial file and directory are removed";
 }
 
-TEST_P(LauncherExtractionTest, NamesLeavingTheDirectoryAreRefusedBeforeAnythingIsWritten) {
-    for (const char* name : {"..\\escaped.txt", "C:\\escaped.txt", "lib\\..\\..\\escaped.txt"}) {
+TEST_P(LauncherExtractionTest, NamesLeavingTheDirectoryOrNamingADeviceAreRefusedBeforeAnythingIsWritten) {
+    for (const char* name :
+         {"..\\escaped.txt", "C:\\escaped.txt", "lib\\..\\..\\escaped.txt", "NUL", "lib\\nul.jar", "COM1.txt"}) {
         SCOPED_TRACE(name);
         LauncherPayload payload;
         payload.record.narrowEntries = {{107, "1"}, {1009, kInternalError}};

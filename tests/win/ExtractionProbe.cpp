@@ -3,15 +3,17 @@
 // they went, then ends normally, the way a launcher ends after the Java main
 // method returned. It lets scenario tests look at the extracted files.
 #include "core/Configuration.h"
+#include "core/LauncherState.h"
+#include "diag/LogFile.h"
 #include "files/Extraction.h"
-#include "files/TempDirectory.h"
 
 #include <cstdio>
 
 int main() {
+    installLogFile();
     loadConfiguration(nullptr);
     const int result = extractEmbeddedFiles(true);
-    std::printf("result %d\ntempDir %s\nextractionStart %u\nunextractedPosition %u\n", result, tempDir.c_str(),
+    std::printf("result %d\ntempDir %s\nextractionStart %u\nunextractedPosition %u\n", result, tempDir().c_str(),
                 static_cast<unsigned>(extractionStart()), static_cast<unsigned>(getUnextractedPosition()));
     return result;
 }

@@ -52,7 +52,8 @@ private:
 Options readDefaultFile(ClassPathDirectives* directivesOut = nullptr) {
     Options options;
     ClassPathDirectives directives;
-    readVmOptionsFile(nullptr, openDefaultVmOptionsFile(), options, directives, launcherVmOptionsEnvironment());
+    DefaultVmOptionsFile file = openDefaultVmOptionsFile();
+    readDefaultVmOptionsFile(file.path, std::move(file.source), options, directives, launcherVmOptionsEnvironment());
     if (directivesOut != nullptr) *directivesOut = directives;
     return options;
 }
@@ -76,7 +77,7 @@ TEST(VmOptionsFilesTest, OnlyTheFirstDefaultFileThatOpensIsRead) {
         if (c.after) files.write(ownPath() + L".vmoptions", "-Dfrom=after\r\n");
         EXPECT_EQ(readDefaultFile(), c.options);
     }
-    EXPECT_EQ(openDefaultVmOptionsFile(), nullptr);
+    EXPECT_EQ(openDefaultVmOptionsFile().source, nullptr);
 }
 
 TEST(VmOptionsFilesTest, DefaultFileReadsThroughTheRuntimeAndIncludesFromTheLauncherDirectory) {
@@ -93,6 +94,15 @@ TEST(VmOptionsFilesTest, DefaultFileReadsThroughTheRuntimeAndIncludesFromTheLaun
                            std::string(9000 - 8189, 'x')};
     EXPECT_EQ(options, expected);
     EXPECT_EQ(directives.append, "second.jar");
+}
+
+TEST(VmOptionsFilesTest, DefaultFileIncludingItselfIsReadOnce) {
+    const std::wstring stem = ownStem();
+    const std::wstring ownName = stem.substr(stem.find_last_of(L'\\') + 1) + L".vmoptions";
+    WrittenFiles files;
+    files.write(stem + L".vmoptions",
+                "-Dbefore\r\n-include-options " + std::string(ownName.begin(), ownName.end()) + "\r\n-Dafter\r\n");
+    EXPECT_EQ(readDefaultFile(), (Options{"-Dbefore", "-Dafter"}));
 }
 
 TEST(VmOptionsFilesTest, DefaultFileOpensWhileAnotherProgramWritesIt) {

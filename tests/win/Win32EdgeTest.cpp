@@ -1,12 +1,15 @@
 // The thin Windows layer, run under Wine: file reads through a Win32 handle,
 // the launcher's own path, path resolution and the removal of the temporary
 // directory.
+#include "core/LauncherState.h"
 #include "core/MemoryByteSource.h"
 #include "core/PathText.h"
 #include "core/PayloadReader.h"
 #include "core/win/ExecutablePath.h"
 #include "core/win/Handles.h"
 #include "core/win/Win32ByteSource.h"
+#include "diag/Log.h"
+#include "diag/LogSink.h"
 #include "files/PathUtilities.h"
 #include "files/TempDirectory.h"
 
@@ -174,10 +177,43 @@ TEST(TempDirectoryTest, RemovalTakesTheWholeDirectory) {
     scratch.file("launcher_tmp\\app.jar");
     scratch.directory("launcher_tmp\\lib");
     scratch.file("launcher_tmp\\lib\\x.jar");
-    tempDir = directory;
+    setTempDir(directory);
     removeTempDirectory();
-    tempDir.clear();
+    setTempDir({});
     EXPECT_FALSE(exists(directory));
+}
+
+// Lines as a sink receives them, while it is installed.
+class CapturedLog final : public LogSink {
+public:
+    explicit CapturedLog(bool on) : on_(on) { setLogSink(this); }
+    ~CapturedLog() override { setLogSink(nullptr); }
+    bool wantsLines() override { return on_; }
+    void writeLine(bool isError, std::string_view text) override {
+        lines.push_back((isError ? "ERROR: " : "") + std::string(text));
+    }
+    std::vector<std::string> lines;
+
+private:
+    bool on_;
+};
+
+TEST(LogFormatTest, MicrosoftFormsAsTheLogHasAlwaysWrittenThem) {
+    CapturedLog log(true);
+    const std::string longText(5000, 'x');
+    logMessage("%S|%p|%I64d|%d", L"wide \u00e9", reinterpret_cast<void*>(0xAB12), -5000000000LL, 7);
+    logError("%s", longText.c_str());
+    const std::string pointer = sizeof(void*) == 8 ? "000000000000AB12" : "0000AB12";
+    ASSERT_EQ(log.lines.size(), 2u);
+    EXPECT_EQ(log.lines[0], "wide \xe9|" + pointer + "|-5000000000|7");
+    EXPECT_EQ(log.lines[1], "ERROR: " + longText);
+}
+
+TEST(LogFormatTest, NothingReachesASinkThatWantsNoLines) {
+    CapturedLog log(false);
+    logMessage("%d", 1);
+    logError("%s", "x");
+    EXPECT_TRUE(log.lines.empty());
 }
 
 }  // namespace

@@ -1,63 +1,52 @@
 #include "core/win/ExecutablePath.h"
 
 #include "core/PathText.h"
-#include "core/WinApi.h"
+#include "core/win/Win32Text.h"
 
 #include <string>
 
 namespace {
 
-constexpr DWORD kPathCapacity = 8192;
-
 struct OwnPath {
     std::string ansi;
-    std::wstring wide;
+    std::u16string wide;
 };
 
-// Converts with the code page the file functions use; false when a character
-// had no representation.
-bool toFileApiCodePage(const std::wstring& wide, std::string& out) {
-    const UINT codePage = ::AreFileApisANSI() ? CP_ACP : CP_OEMCP;
-    char buffer[kPathCapacity];
-    BOOL usedDefault = FALSE;
-    const int length = ::WideCharToMultiByte(codePage, 0, wide.c_str(), -1, buffer, kPathCapacity, "?", &usedDefault);
-    out.assign(buffer, length > 0 ? static_cast<size_t>(length - 1) : 0);
-    return usedDefault == FALSE && length > 0;
+bool usableAnsiPath(std::u16string_view wide, std::string& out) {
+    return utf16ToPath(wide, out) && out.size() >= 4 && hasExeExtension(out);
 }
 
-bool usableAnsiPath(const std::wstring& wide, std::string& out) {
-    return toFileApiCodePage(wide, out) && out.size() >= 4 && hasExeExtension(out);
+std::u16string longModulePath() {
+    const std::optional<std::u16string> module = boundedWideText(
+        [](wchar_t* buffer, DWORD capacity) { return ::GetModuleFileNameW(nullptr, buffer, capacity); });
+    if (!module) return {};
+    return boundedWideText([&module](wchar_t* buffer, DWORD capacity) {
+               return ::GetLongPathNameW(asWide(*module), buffer, capacity);
+           }).value_or(*module);
 }
 
-std::wstring longModulePath() {
-    wchar_t module[kPathCapacity];
-    const DWORD moduleLength = ::GetModuleFileNameW(nullptr, module, kPathCapacity);
-    wchar_t longPath[kPathCapacity];
-    const DWORD longLength = ::GetLongPathNameW(module, longPath, kPathCapacity);
-    if (longLength == 0 || longLength >= kPathCapacity) return std::wstring(module, moduleLength);
-    return std::wstring(longPath, longLength);
+// The ANSI form when the long path has no such form: the 8.3 name of the
+// wide path, or else the 8.3 name of what the ANSI module name gives.
+std::string shortAnsiPath(const std::u16string& wide) {
+    std::string ansi;
+    const std::optional<std::u16string> shortWide = boundedWideText([&wide](wchar_t* buffer, DWORD capacity) {
+        return ::GetShortPathNameW(asWide(wide), buffer, capacity);
+    });
+    if (shortWide && usableAnsiPath(*shortWide, ansi)) return ansi;
+    const std::string module =
+        boundedText([](char* buffer, DWORD capacity) { return ::GetModuleFileNameA(nullptr, buffer, capacity); })
+            .value_or("");
+    return boundedText([&module](char* buffer, DWORD capacity) {
+               return ::GetShortPathNameA(module.c_str(), buffer, capacity);
+           }).value_or("");
 }
 
 OwnPath computeOwnPath() {
     OwnPath path;
     path.wide = longModulePath();
-    if (!usableAnsiPath(path.wide, path.ansi)) {
-        wchar_t shortPath[kPathCapacity];
-        const DWORD shortLength = ::GetShortPathNameW(path.wide.c_str(), shortPath, kPathCapacity);
-        const bool shortUsable = shortLength > 0 && shortLength < kPathCapacity &&
-                                 usableAnsiPath(std::wstring(shortPath, shortLength), path.ansi);
-        if (!shortUsable) {
-            char module[kPathCapacity];
-            ::GetModuleFileNameA(nullptr, module, kPathCapacity);
-            char shortAnsi[kPathCapacity];
-            const DWORD length = ::GetShortPathNameA(module, shortAnsi, kPathCapacity);
-            path.ansi.assign(shortAnsi, length < kPathCapacity ? length : 0);
-        }
-    }
+    if (!usableAnsiPath(path.wide, path.ansi)) path.ansi = shortAnsiPath(path.wide);
     collapseBackslashRuns(path.ansi);
-    std::u16string wide(path.wide.begin(), path.wide.end());
-    collapseBackslashRuns(wide);
-    path.wide.assign(wide.begin(), wide.end());
+    collapseBackslashRuns(path.wide);
     return path;
 }
 
@@ -71,4 +60,4 @@ const OwnPath& ownPath() {
 
 const char* executablePath() { return ownPath().ansi.c_str(); }
 
-const wchar_t* executablePathWide() { return ownPath().wide.c_str(); }
+const wchar_t* executablePathWide() { return asWide(ownPath().wide); }

@@ -29,6 +29,16 @@ public:
     Handle get() const { return handle_; }
     explicit operator bool() const { return Traits::isValid(handle_); }
 
+    // Closes what is held and lends the slot to a Win32 call that hands its
+    // handle back through an out parameter: RegOpenKeyExA(..., key.put()).
+    Handle* put() {
+        reset();
+        return &handle_;
+    }
+
+    // Gives up ownership: the caller closes what is returned.
+    Handle release() { return std::exchange(handle_, Traits::empty()); }
+
     void reset() {
         if (Traits::isValid(handle_)) Traits::close(handle_);
         handle_ = Traits::empty();
@@ -74,3 +84,30 @@ struct ModuleHandleTraits {
     static void close(Handle h) { ::FreeLibrary(h); }
 };
 using ModuleHandle = HandleOwner<ModuleHandleTraits>;
+
+// Registry keys from RegOpenKeyEx and RegCreateKeyEx.
+struct RegistryKeyTraits {
+    using Handle = HKEY;
+    static Handle empty() { return nullptr; }
+    static bool isValid(Handle h) { return h != nullptr; }
+    static void close(Handle h) { ::RegCloseKey(h); }
+};
+using RegistryKey = HandleOwner<RegistryKeyTraits>;
+
+// The service control manager and its services.
+struct ServiceHandleTraits {
+    using Handle = SC_HANDLE;
+    static Handle empty() { return nullptr; }
+    static bool isValid(Handle h) { return h != nullptr; }
+    static void close(Handle h) { ::CloseServiceHandle(h); }
+};
+using ServiceHandle = HandleOwner<ServiceHandleTraits>;
+
+// The two handles that CreateProcess hands back, owned together.
+struct ProcessHandles {
+    ProcessHandles() = default;
+    explicit ProcessHandles(const PROCESS_INFORMATION& started)
+        : process(started.hProcess), thread(started.hThread) {}
+    KernelHandle process;
+    KernelHandle thread;
+};

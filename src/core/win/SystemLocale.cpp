@@ -1,21 +1,14 @@
 #include "core/SystemLocale.h"
 
 #include "core/Locale.h"
-#include "core/WinApi.h"
-
-#include <memory>
+#include "core/win/Handles.h"
 
 namespace {
-
-struct ModuleFree {
-    void operator()(HMODULE module) const { FreeLibrary(module); }
-};
-using ModuleOwner = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFree>;
 
 // Looked up at run time: the launcher must still start where the function
 // does not exist, and then keeps the default locale's LANGID.
 std::optional<uint16_t> userInterfaceLangId() {
-    const ModuleOwner kernel(LoadLibraryA("Kernel32.DLL"));
+    const ModuleHandle kernel(LoadLibraryA("Kernel32.DLL"));
     if (!kernel) return std::nullopt;
     using GetLanguageFunction = LANGID(WINAPI*)();
     const auto getLanguage = reinterpret_cast<GetLanguageFunction>(

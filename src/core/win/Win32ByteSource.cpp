@@ -1,8 +1,10 @@
 #include "core/win/Win32ByteSource.h"
 
+#include "core/win/SystemCalls.h"
+
 bool Win32ByteSource::read(void* buffer, uint32_t size, uint32_t& delivered) {
     DWORD got = 0;
-    const BOOL ok = ::ReadFile(file_, buffer, size, &got, nullptr);
+    const BOOL ok = systemCalls().readFile(file_, buffer, size, &got, nullptr);
     lastError_ = ::GetLastError();  // saved before anything else can change it
     delivered = got;
     return ok != FALSE;

@@ -2,11 +2,11 @@
 
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
-#include "core/WinApi.h"
+#include "core/win/SystemCalls.h"
+#include "core/win/Win32Text.h"
 #include "diag/ErrorText.h"
+#include "diag/ExitActions.h"
 #include "diag/LogControl.h"
-#include "files/TempDirectory.h"
-#include "launch/Splash.h"
 
 #include <cstdio>
 #include <string>
@@ -17,9 +17,8 @@ bool dialogsEnabled = true;
 
 // The long form of the log path, for the "Log: " line of every message.
 std::string longLogPath(const char* path) {
-    char longPath[8192];
-    const DWORD length = ::GetLongPathNameA(path, longPath, sizeof longPath);
-    return length > 0 && length < sizeof longPath ? std::string(longPath, length) : std::string(path);
+    return boundedText([path](char* buffer, DWORD capacity) { return ::GetLongPathNameA(path, buffer, capacity); })
+        .value_or(path);
 }
 
 }  // namespace
@@ -29,13 +28,12 @@ void setQuiet() { dialogsEnabled = false; }
 bool errorDialogsEnabled() { return dialogsEnabled; }
 
 void showError(const char* text) {
-    // A splash screen must not cover the message.
-    splashScreen(false);
+    runBeforeErrorActions();
     const char* path = logFilePath();
     const std::string logPath = path != nullptr ? longLogPath(path) : std::string();
     const std::string message = composeErrorMessage(text, path != nullptr ? logPath.c_str() : nullptr);
     if (dialogsEnabled) {
-        char caption[8192];
+        char caption[kBufferCapacity];
         configString(config::kMessageErrorCaption, caption, sizeof caption);
         ::MessageBoxA(nullptr, message.c_str(), caption, MB_ICONERROR);
     } else {
@@ -45,14 +43,16 @@ void showError(const char* text) {
 }
 
 void showConfiguredError(int32_t messageKey, const char* detail) {
-    char text[8192];
+    char text[kBufferCapacity];
     configString(messageKey, text, sizeof text);
     showError(fillPlaceholder(text, detail).c_str());
 }
 
 void exitLauncher(int exitCode) {
-    removeTempDirectory();
-    ::ExitProcess(static_cast<UINT>(exitCode));
+    runExitActions();
+    systemCalls().exitProcess(static_cast<UINT>(exitCode));
+    // A test's replacement of exitProcess ends only its own thread.
+    __builtin_unreachable();
 }
 
 void fatalError(const char* text) {

@@ -2,35 +2,25 @@
 // BRANTEL_LOG is exactly "yes". The file is reopened for every line and closed
 // again, so each line is on disk before the next call: a crash loses nothing
 // that was written before it.
-#include "diag/LogBackend.h"
-#include "diag/LogControl.h"
+#include "diag/LogFile.h"
 
-#include "core/WinApi.h"
+#include "core/win/Win32Text.h"
+#include "diag/LogControl.h"
+#include "diag/LogSink.h"
 
 #include <cstdio>
-#include <cstring>
 #include <ctime>
 #include <string>
 
 namespace {
 
-constexpr DWORD kBufferSize = 8192;
 constexpr const char* kFallbackLogPath = "c:\\btl_nlog";
 constexpr const char* kLogNamePrefix = "btl_nlog_";
 
-CRITICAL_SECTION* logLock = nullptr;
-bool logRequested = false;
-bool logInitialised = false;
-std::string logPath;  // empty while logging is off
+bool environmentSaysYes(const char* name) { return environmentValue(name) == "yes"; }
 
-bool environmentSaysYes(const char* name) {
-    char value[kBufferSize];
-    const DWORD length = ::GetEnvironmentVariableA(name, value, kBufferSize);
-    return length > 0 && length < kBufferSize && std::strcmp(value, "yes") == 0;
-}
-
-bool isDirectory(const char* path) {
-    const DWORD attributes = ::GetFileAttributesA(path);
+bool isDirectory(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
@@ -38,9 +28,8 @@ bool isDirectory(const char* path) {
 // starting with the full prefix. The C runtime's _tempnam would do, but some
 // runtimes keep only three characters of the prefix.
 std::string uniqueLogName() {
-    char directory[kBufferSize];
-    const DWORD length = ::GetEnvironmentVariableA("TMP", directory, kBufferSize);
-    std::string base = length > 0 && length < kBufferSize && isDirectory(directory) ? directory : "c:\\";
+    const std::optional<std::string> tmp = environmentValue("TMP");
+    std::string base = tmp && isDirectory(*tmp) ? *tmp : "c:\\";
     if (base.back() != '\\' && base.back() != '/') base += '\\';
     const DWORD seed = ::GetCurrentProcessId() ^ ::GetTickCount();
     for (DWORD attempt = 0; attempt < 1000; ++attempt) {
@@ -52,53 +41,70 @@ std::string uniqueLogName() {
     return {};
 }
 
-// Decides once whether to log; when logging is on, creates the file and
-// writes its header. Returns the open stream, or nullptr.
-FILE* initialiseLog() {
-    logInitialised = true;
-    if (!logRequested && !environmentSaysYes("ZELKOR_LOG") && !environmentSaysYes("BRANTEL_LOG")) return nullptr;
-
-    FILE* stream = nullptr;
-    logPath = uniqueLogName();
-    if (!logPath.empty()) stream = std::fopen(logPath.c_str(), "w");
-    if (stream == nullptr) {
-        // Later calls keep trying this path in append mode.
-        logPath = kFallbackLogPath;
-        stream = std::fopen(logPath.c_str(), "w");
-        if (stream == nullptr) return nullptr;
+class LogFile final : public LogSink {
+public:
+    bool wantsLines() override {
+        ::AcquireSRWLockExclusive(&lock_);
+        if (!initialised_) initialise();
+        const bool on = !path_.empty();
+        ::ReleaseSRWLockExclusive(&lock_);
+        return on;
     }
-    char module[kBufferSize];
-    const DWORD length = ::GetModuleFileNameA(nullptr, module, kBufferSize);
-    module[length < kBufferSize ? length : kBufferSize - 1] = '\0';
-    const std::time_t now = std::time(nullptr);
-    std::fprintf(stream, "Started executable %s at %s\n", module, std::ctime(&now));
-    std::fflush(stream);
-    return stream;
-}
+
+    void writeLine(bool isError, std::string_view text) override {
+        ::AcquireSRWLockExclusive(&lock_);
+        if (FILE* stream = path_.empty() ? nullptr : std::fopen(path_.c_str(), "a")) {
+            if (isError) std::fputs("ERROR: ", stream);
+            std::fwrite(text.data(), 1, text.size(), stream);
+            std::fputc('\n', stream);
+            std::fclose(stream);
+        }
+        ::ReleaseSRWLockExclusive(&lock_);
+    }
+
+    void request() { requested_ = true; }
+    bool requested() const { return requested_; }
+    const char* path() const { return path_.empty() ? nullptr : path_.c_str(); }
+
+private:
+    // Decides once whether to log; when logging is on, creates the file and
+    // writes its header.
+    void initialise() {
+        initialised_ = true;
+        if (!requested_ && !environmentSaysYes("ZELKOR_LOG") && !environmentSaysYes("BRANTEL_LOG")) return;
+
+        path_ = uniqueLogName();
+        FILE* stream = path_.empty() ? nullptr : std::fopen(path_.c_str(), "w");
+        if (stream == nullptr) {
+            // Every later line tries this path again in append mode.
+            path_ = kFallbackLogPath;
+            stream = std::fopen(path_.c_str(), "w");
+            if (stream == nullptr) return;
+        }
+        char module[kBufferCapacity];
+        const DWORD length = ::GetModuleFileNameA(nullptr, module, kBufferCapacity);
+        module[length < kBufferCapacity ? length : kBufferCapacity - 1] = '\0';
+        const std::time_t now = std::time(nullptr);
+        std::fprintf(stream, "Started executable %s at %s\n", module, std::ctime(&now));
+        std::fclose(stream);
+    }
+
+    // Statically initialised: log lines come from the service process's
+    // handler and worker threads too, and nothing may race to create the lock.
+    SRWLOCK lock_ = SRWLOCK_INIT;
+    bool requested_ = false;
+    bool initialised_ = false;
+    std::string path_;  // empty while logging is off
+};
+
+LogFile logFile;
 
 }  // namespace
 
-void writeLogLine(bool isError, std::string_view text) {
-    // The first call comes from the main thread before any other thread exists.
-    if (logLock == nullptr) {
-        logLock = new CRITICAL_SECTION;
-        ::InitializeCriticalSection(logLock);
-    }
-    ::EnterCriticalSection(logLock);
-    FILE* stream = nullptr;
-    if (!logPath.empty()) stream = std::fopen(logPath.c_str(), "a");
-    if (!logInitialised) stream = initialiseLog();
-    if (stream != nullptr) {
-        if (isError) std::fputs("ERROR: ", stream);
-        std::fwrite(text.data(), 1, text.size(), stream);
-        std::fputc('\n', stream);
-        std::fclose(stream);
-    }
-    ::LeaveCriticalSection(logLock);
-}
+void installLogFile() { setLogSink(&logFile); }
 
-void requestLog() { logRequested = true; }
+void requestLog() { logFile.request(); }
 
-const char* logFilePath() { return logPath.empty() ? nullptr : logPath.c_str(); }
+const char* logFilePath() { return logFile.path(); }
 
-bool logWasRequested() { return logRequested; }
+bool logWasRequested() { return logFile.requested(); }

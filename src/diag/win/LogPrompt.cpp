@@ -1,7 +1,8 @@
 #include "diag/LogControl.h"
 
-#include "core/WinApi.h"
+#include "core/BufferCapacity.h"
 #include "core/win/Handles.h"
+#include "core/win/SystemCalls.h"
 #include "diag/Log.h"
 
 #include <cstdio>
@@ -10,7 +11,7 @@
 void showLogPrompt(const char* caption) {
     const char* path = logFilePath();
     if (path == nullptr) path = "";
-    char text[8192];
+    char text[kBufferCapacity];
     std::snprintf(text, sizeof text,
                   "The following log file will be created:\n\n%s\n\nDo you want to open an Explorer window?", path);
     if (::MessageBoxA(nullptr, text, caption, MB_YESNO) != IDYES) return;
@@ -19,19 +20,18 @@ void showLogPrompt(const char* caption) {
     char windowsDirectory[260] = "";
     ::GetShortPathNameA(path, shortPath, sizeof shortPath);
     ::GetWindowsDirectoryA(windowsDirectory, sizeof windowsDirectory);
-    char command[8192];
+    char command[kBufferCapacity];
     std::snprintf(command, sizeof command, "%s\\explorer.exe /select,%s", windowsDirectory, shortPath);
     logMessage("calling %s", command);
 
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!::CreateProcessA(nullptr, command, nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup,
-                          &process)) {
+    if (!systemCalls().createProcess(nullptr, command, nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr,
+                                     nullptr, &startup, &process)) {
         logMessage("could not open explorer window %d", static_cast<int>(::GetLastError()));
         return;
     }
     // Explorer runs on by itself; the launcher does not wait for it.
-    KernelHandle processHandle(process.hProcess);
-    KernelHandle threadHandle(process.hThread);
+    const ProcessHandles explorer(process);
 }

@@ -1,11 +1,13 @@
 #include "files/Extraction.h"
 
+#include "core/BufferCapacity.h"
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
 #include "core/Configuration.h"
+#include "core/LauncherState.h"
 #include "core/PayloadReader.h"
-#include "core/WinApi.h"
 #include "core/win/OwnExecutable.h"
+#include "core/win/SystemCalls.h"
 #include "core/win/Win32ByteSource.h"
 #include "diag/ErrorReport.h"
 #include "diag/Log.h"
@@ -27,18 +29,19 @@ int extractFile(HANDLE payloadFile, const std::string& path) {
     if (!reader.readLong(size)) fatalError(reader.failure());
     logMessage("extracting %s (size: %I64d)", path.c_str(), size);
     if (size <= 0) return 0;
-    FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
+    FileHandle file(systemCalls().createFile(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) fatalConfiguredError(config::kMessageInternalError, "11");
     return copyStream(payloadFile, file.get(), size, true);
 }
 
-// Names that would land outside the temporary directory are refused before
-// anything is written.
+// Names that would land outside the temporary directory, or on a device, are
+// refused before anything is written.
 void refuseEscapingNames(const std::vector<std::string>& names, int count) {
     for (int i = 0; i < count && i < static_cast<int>(names.size()); ++i) {
         if (isContainedName(names[i])) continue;
-        logError("refusing to extract %s: the name leaves the temporary directory", names[i].c_str());
+        logError("refusing to extract %s: the name leaves the temporary directory or names a device",
+                 names[i].c_str());
         fatalConfiguredError(config::kMessageInternalError, "11");
     }
 }
@@ -50,10 +53,10 @@ int extractEmbeddedFiles(bool createDir) {
     const int count = configInt(config::kEmbeddedFileCount);
     logMessage("Included files: %d", count);
     if (count <= 0) {
-        if (createDir) tempDir.clear();
+        if (createDir) setTempDir({});
         return 0;
     }
-    char namesText[8192];
+    char namesText[kBufferCapacity];
     configString(config::kEmbeddedFileNames, namesText, sizeof namesText);
     const std::vector<std::string> names = splitEmbeddedNames(namesText);
     refuseEscapingNames(names, count);
@@ -63,12 +66,12 @@ int extractEmbeddedFiles(bool createDir) {
     ::SetFilePointer(payloadFile.get(), static_cast<LONG>(extractionStart()), nullptr, FILE_BEGIN);
     for (int i = 0; i < count && i < static_cast<int>(names.size()); ++i) {
         const std::string& name = names[i];
-        std::string path = tempDir + "\\" + name;
+        const std::string path = tempDir() + "\\" + name;
         const size_t backslash = name.find('\\');
         if (backslash != std::string::npos) {
-            const std::string directory = tempDir + "\\" + name.substr(0, backslash);
+            const std::string directory = tempDir() + "\\" + name.substr(0, backslash);
             logMessage("creating directory %s", directory.c_str());
-            if (!::CreateDirectoryA(directory.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS)
+            if (!systemCalls().createDirectory(directory.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS)
                 logError("failed to create directory %s", directory.c_str());
         }
         const int result = extractFile(payloadFile.get(), path);

@@ -1,22 +1,24 @@
 #include "files/PathUtilities.h"
 
 #include "core/PathText.h"
-#include "core/WinApi.h"
 #include "core/win/ExecutablePath.h"
 #include "core/win/Handles.h"
+#include "core/win/Win32Text.h"
 
 #include <string>
 
 namespace {
 
-constexpr DWORD kPathCapacity = 8192;
-
-UINT fileApiCodePage() { return ::AreFileApisANSI() ? CP_ACP : CP_OEMCP; }
-
 // The text after the last backslash cut off; "" when there is none.
 std::string directoryPart(const std::string& path) {
     const size_t slash = path.find_last_of('\\');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string fullPathName(const std::string& path) {
+    return boundedText([&path](char* buffer, DWORD capacity) {
+               return ::GetFullPathNameA(path.c_str(), capacity, buffer, nullptr);
+           }).value_or(path);
 }
 
 }  // namespace
@@ -40,49 +42,27 @@ bool pathExists(const std::string& path) {
 }
 
 std::string collapseBackslashes(const std::string& path) {
-    const UINT codePage = fileApiCodePage();
-    wchar_t wide[kPathCapacity];
-    const int wideLength = ::MultiByteToWideChar(codePage, 0, path.c_str(), -1, wide, kPathCapacity);
-    if (wideLength <= 0) return path;
-    std::u16string text(reinterpret_cast<const char16_t*>(wide), static_cast<size_t>(wideLength - 1));
-    collapseBackslashRuns(text);
-    char narrow[kPathCapacity];
-    BOOL usedDefault = FALSE;
-    const int length = ::WideCharToMultiByte(codePage, 0, reinterpret_cast<const wchar_t*>(text.c_str()), -1, narrow,
-                                             kPathCapacity, "?", &usedDefault);
-    if (length <= 0 || usedDefault) return path;
-    return std::string(narrow, static_cast<size_t>(length - 1));
+    std::u16string wide = pathToUtf16(path);
+    if (wide.empty()) return path;
+    collapseBackslashRuns(wide);
+    std::string collapsed;
+    return utf16ToPath(wide, collapsed) ? collapsed : path;
 }
 
 std::string resolvePath(const std::string& path, const char* baseFile) {
     if (!isRelativePath(path)) return collapseBackslashes(path);
-    std::string base;
-    if (baseFile == nullptr) {
-        base = launcherDirectory();
-    } else {
-        char full[kPathCapacity];
-        const DWORD length = ::GetFullPathNameA(baseFile, kPathCapacity, full, nullptr);
-        base = directoryPart(length > 0 && length < kPathCapacity ? std::string(full, length) : baseFile);
-    }
-    return collapseBackslashes((base + path).substr(0, kPathCapacity - 1));
+    const std::string base = baseFile == nullptr ? launcherDirectory() : directoryPart(fullPathName(baseFile));
+    return collapseBackslashes((base + path).substr(0, kBufferCapacity - 1));
 }
 
 std::string fullPath(const std::string& path, bool keepCase) {
-    const std::string resolved = resolvePath(path);
-    char full[kPathCapacity];
-    const DWORD length = ::GetFullPathNameA(resolved.c_str(), kPathCapacity, full, nullptr);
-    std::string result = length > 0 && length < kPathCapacity ? std::string(full, length) : resolved;
+    std::string result = fullPathName(resolvePath(path));
     if (!keepCase) {
         // Lower-cased through UTF-16, so that characters of the code page fold too.
-        wchar_t wide[kPathCapacity];
-        const int wideLength = ::MultiByteToWideChar(CP_ACP, 0, result.c_str(), -1, wide, kPathCapacity);
-        if (wideLength > 0) {
-            ::CharLowerBuffW(wide, static_cast<DWORD>(wideLength - 1));
-            char narrow[kPathCapacity];
-            BOOL usedDefault = FALSE;
-            const int length = ::WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, kPathCapacity, "?", &usedDefault);
-            if (length > 0 && !usedDefault) result.assign(narrow, static_cast<size_t>(length - 1));
-        }
+        std::u16string wide = pathToUtf16(result);
+        ::CharLowerBuffW(reinterpret_cast<wchar_t*>(wide.data()), static_cast<DWORD>(wide.size()));
+        std::string lowered;
+        if (!wide.empty() && utf16ToPath(wide, lowered)) result = lowered;
     }
     return collapseBackslashes(result);
 }

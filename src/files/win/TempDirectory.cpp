@@ -1,9 +1,12 @@
 #include "files/TempDirectory.h"
 
 #include "core/ConfigKeys.h"
-#include "core/WinApi.h"
+#include "core/LauncherState.h"
 #include "core/win/Handles.h"
+#include "core/win/SystemCalls.h"
+#include "core/win/Win32Text.h"
 #include "diag/ErrorReport.h"
+#include "diag/ExitActions.h"
 #include "diag/Log.h"
 #include "files/PathUtilities.h"
 #include "files/TempNames.h"
@@ -14,8 +17,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-
-std::string tempDir;
 
 void emptyDirectory(const std::string& path, bool descend) {
     if (path.empty() || path.front() == '.') return;
@@ -30,37 +31,30 @@ void emptyDirectory(const std::string& path, bool descend) {
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             logMessage("attempting to remove %s (%d)", child.c_str(), descend ? 1 : 0);
             if (descend) emptyDirectory(child, false);
-            ::RemoveDirectoryA(child.c_str());
+            systemCalls().removeDirectory(child.c_str());
         } else {
             logMessage("attempting to delete %s", child.c_str());
-            ::DeleteFileA(child.c_str());
+            systemCalls().deleteFile(child.c_str());
         }
     } while (::FindNextFileA(enumeration.get(), &entry));
 }
 
 void removeTempDirectory() {
-    if (tempDir.empty()) return;
-    emptyDirectory(tempDir, true);
-    ::RemoveDirectoryA(tempDir.c_str());
+    const std::string& directory = tempDir();
+    if (directory.empty()) return;
+    emptyDirectory(directory, true);
+    systemCalls().removeDirectory(directory.c_str());
     // The empty file that reserved the directory's name has served its
     // purpose once the directory is gone.
-    const std::string reservation = reservationFileOf(tempDir);
-    if (!reservation.empty()) ::DeleteFileA(reservation.c_str());
+    const std::string reservation = reservationFileOf(directory);
+    if (!reservation.empty()) systemCalls().deleteFile(reservation.c_str());
 }
 
 namespace {
 
-constexpr DWORD kPathCapacity = 8192;
-
 std::string withTrailingBackslash(std::string path) {
     if (!path.empty() && path.back() != '\\') path += '\\';
     return path;
-}
-
-std::string environmentValue(const char* name) {
-    char value[kPathCapacity];
-    const DWORD length = ::GetEnvironmentVariableA(name, value, kPathCapacity);
-    return length > 0 && length < kPathCapacity ? std::string(value, length) : std::string();
 }
 
 std::string windowsDirectory() {
@@ -86,19 +80,23 @@ std::string fallbackTempPath() {
 }  // namespace
 
 std::string findTempPath() {
-    char path[kPathCapacity] = "";
-    const DWORD length = ::GetTempPathA(kPathCapacity, path);
+    char path[kBufferCapacity] = "";
+    const DWORD length = systemCalls().getTempPath(kBufferCapacity, path);
     logMessage("GetTempPath returned %d (last error %d)", static_cast<int>(length), static_cast<int>(::GetLastError()));
-    std::string result = length < kPathCapacity ? path : "";
+    std::string result = length < kBufferCapacity ? path : "";
     if (result.empty()) {
-        result = (environmentValue("HOMEDRIVE") + environmentValue("HOMEPATH")).substr(0, kPathCapacity - 1);
+        // Like the other temporary paths, the home directory gets its
+        // trailing backslash: names are formed by appending to it.
+        const std::string home = environmentValue("HOMEDRIVE").value_or("") + environmentValue("HOMEPATH").value_or("");
+        result = withTrailingBackslash(home.substr(0, kBufferCapacity - 2));
         logMessage("No temp dir defined. Using home %s", result.c_str());
     } else if (length > 0) {
         logMessage("make dir returned %d", _mkdir(result.c_str()) == 0 ? 0 : -1);
     }
-    char longPath[kPathCapacity];
-    const DWORD longLength = ::GetLongPathNameA(result.c_str(), longPath, kPathCapacity);
-    if (longLength > 0 && longLength < kPathCapacity) result.assign(longPath, longLength);
+    if (const auto longPath = boundedText([&result](char* buffer, DWORD capacity) {
+            return ::GetLongPathNameA(result.c_str(), buffer, capacity);
+        }))
+        result = withTrailingBackslash(*longPath);
     if (result.find('?') == std::string::npos) return result;
 
     // The fallbacks get a trailing backslash like the normal temporary path,
@@ -120,8 +118,8 @@ bool isWritableDir(const std::string& path) {
 std::string makeTempFileName() {
     const std::string base = findTempPath();
     logMessage("tempPath is %s", base.c_str());
-    char name[kPathCapacity];
-    if (::GetTempFileNameA(base.c_str(), "zkr", 0, name) == 0) {
+    char name[kBufferCapacity];
+    if (systemCalls().getTempFileName(base.c_str(), "zkr", 0, name) == 0) {
         logMessage("GetTempFileName failed (last error %d)", static_cast<int>(::GetLastError()));
         std::srand(static_cast<unsigned>(std::time(nullptr)));
         std::snprintf(name, sizeof name, "%szkr%d", base.c_str(), std::rand());
@@ -131,7 +129,7 @@ std::string makeTempFileName() {
 }
 
 std::string makeCommFileName(unsigned long processId) {
-    char name[kPathCapacity];
+    char name[kBufferCapacity];
     std::snprintf(name, sizeof name, "%szkr_p%lu.tmp", findTempPath().c_str(), processId);
     return name;
 }
@@ -139,13 +137,17 @@ std::string makeCommFileName(unsigned long processId) {
 void createTempDir() {
     for (int attempt = 0; attempt < 10; ++attempt) {
         const std::string file = makeTempFileName();
-        char directory[kPathCapacity];
+        char directory[kBufferCapacity];
         std::snprintf(directory, sizeof directory, "%s_dir%d", file.c_str(), static_cast<int>(std::time(nullptr)));
-        tempDir = directory;
-        logMessage("Temp dir: %s", tempDir.c_str());
-        if (::CreateDirectoryA(tempDir.c_str(), nullptr)) return;
+        setTempDir(directory);
+        logMessage("Temp dir: %s", directory);
+        if (systemCalls().createDirectory(directory, nullptr)) {
+            // From now on every way out through exitLauncher removes it.
+            addExitAction(removeTempDirectory);
+            return;
+        }
         logMessage("Could not create dir (%d)", static_cast<int>(::GetLastError()));
     }
-    tempDir.clear();
+    setTempDir({});
     fatalConfiguredError(config::kMessageInternalError, "7");
 }

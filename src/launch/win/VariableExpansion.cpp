@@ -3,10 +3,10 @@
 // start-up, and an earlier step may have changed the environment (the PATH).
 #include "launch/VariableExpansion.h"
 
+#include "core/LauncherState.h"
 #include "core/WinApi.h"
 #include "files/PathUtilities.h"
 #include "files/TempDirectory.h"
-#include "jvm/JvmHome.h"
 #include "launch/Expansion.h"
 
 #include <cstring>
@@ -33,8 +33,8 @@ void expandVariables(char* text, size_t capacity) {
 
     ExpansionValues values;
     values.launcherDirectory = launcherDirectory();
-    values.tempDirectory = tempDir;
-    values.jvmHome = jvmHome;
+    values.tempDirectory = tempDir();
+    values.jvmHome = jvmHome();
     // Taken even for a text without placeholders: when no temporary path is
     // usable, the launcher ends here rather than at some later, less obvious
     // place.

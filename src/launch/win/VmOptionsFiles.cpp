@@ -1,7 +1,7 @@
 #include "launch/VmOptionsFiles.h"
 
-#include "core/WinApi.h"
 #include "core/win/ExecutablePath.h"
+#include "core/win/Win32Text.h"
 #include "diag/Log.h"
 #include "files/PathUtilities.h"
 #include "launch/VariableExpansion.h"
@@ -9,16 +9,11 @@
 #include <share.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
 
 namespace {
-
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "the W functions take UTF-16");
-
-const wchar_t* asWide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 // Reads with fgets, so the C runtime's text mode and its line cutting are the
 // ones every options file has always been read with.
@@ -64,48 +59,34 @@ void expandInLineBuffer(std::string& text) {
     text.assign(buffer);
 }
 
-int boundedLength(size_t length) { return static_cast<int>(std::min<size_t>(length, INT_MAX)); }
-
-std::u16string ansiToWide(std::string_view narrow) {
-    const int narrowLength = boundedLength(narrow.size());
-    if (narrowLength == 0) return {};
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, narrow.data(), narrowLength, nullptr, 0);
-    if (length <= 0) return {};
-    std::u16string wide(static_cast<size_t>(length), u'\0');
-    const int written = ::MultiByteToWideChar(CP_ACP, 0, narrow.data(), narrowLength,
-                                              reinterpret_cast<wchar_t*>(wide.data()), length);
-    wide.resize(written > 0 ? static_cast<size_t>(written) : 0);
-    return wide;
-}
+std::u16string ansiToWide(std::string_view narrow) { return ansiToUtf16(narrow); }
 
 std::string wideToAnsi(std::u16string_view wide) {
-    const int wideLength = boundedLength(wide.size());
-    if (wideLength == 0) return {};
-    const wchar_t* source = reinterpret_cast<const wchar_t*>(wide.data());
-    const int length = ::WideCharToMultiByte(CP_ACP, 0, source, wideLength, nullptr, 0, nullptr, nullptr);
-    if (length <= 0) return {};
-    std::string narrow(static_cast<size_t>(length), '\0');
-    const int written = ::WideCharToMultiByte(CP_ACP, 0, source, wideLength, narrow.data(), length, nullptr, nullptr);
-    narrow.resize(written > 0 ? static_cast<size_t>(written) : 0);
+    std::string narrow;
+    utf16ToAnsi(wide, narrow);
     return narrow;
+}
+
+DefaultVmOptionsFile opened(const std::u16string& name, std::unique_ptr<LineSource> source) {
+    DefaultVmOptionsFile file{std::move(source), {}};
+    if (file.source && !utf16ToPath(name, file.path)) file.path.clear();
+    return file;
 }
 
 }  // namespace
 
-std::unique_ptr<LineSource> openDefaultVmOptionsFile() {
+DefaultVmOptionsFile openDefaultVmOptionsFile() {
     const wchar_t* executable = executablePathWide();
-    const std::wstring_view executableView(executable);
-    const DefaultVmOptionsNames names =
-        defaultVmOptionsNames(std::u16string(executableView.begin(), executableView.end()));
+    const DefaultVmOptionsNames names = defaultVmOptionsNames(asUtf16(executable));
 
     std::unique_ptr<LineSource> file = openShared(names.besideExecutable);
     logMessage("vmoptions2: exe %S file: %S, file: %p", executable, asWide(names.besideExecutable),
                static_cast<const void*>(file.get()));
-    if (file) return file;
+    if (file) return opened(names.besideExecutable, std::move(file));
 
     file = openShared(names.afterExecutable);
     logMessage("vmoptions: opts2: %S, file: %p", asWide(names.afterExecutable), static_cast<const void*>(file.get()));
-    return file;
+    return opened(names.afterExecutable, std::move(file));
 }
 
 std::unique_ptr<LineSource> openVmOptionsFile(const std::string& path) {

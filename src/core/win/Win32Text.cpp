@@ -1,0 +1,53 @@
+#include "core/win/Win32Text.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "the W functions take UTF-16");
+
+int boundedLength(size_t length) { return static_cast<int>(std::min<size_t>(length, INT_MAX)); }
+
+std::u16string toUtf16(std::string_view narrow, UINT codePage) {
+    const int narrowLength = boundedLength(narrow.size());
+    if (narrowLength == 0) return {};
+    const int length = ::MultiByteToWideChar(codePage, 0, narrow.data(), narrowLength, nullptr, 0);
+    if (length <= 0) return {};
+    std::u16string wide(static_cast<size_t>(length), u'\0');
+    const int written = ::MultiByteToWideChar(codePage, 0, narrow.data(), narrowLength,
+                                              reinterpret_cast<wchar_t*>(wide.data()), length);
+    wide.resize(written > 0 ? static_cast<size_t>(written) : 0);
+    return wide;
+}
+
+bool fromUtf16(std::u16string_view wide, UINT codePage, std::string& out) {
+    out.clear();
+    const int wideLength = boundedLength(wide.size());
+    if (wideLength == 0) return true;
+    const wchar_t* source = reinterpret_cast<const wchar_t*>(wide.data());
+    const int length = ::WideCharToMultiByte(codePage, 0, source, wideLength, nullptr, 0, nullptr, nullptr);
+    if (length <= 0) return false;
+    out.resize(static_cast<size_t>(length));
+    BOOL usedDefault = FALSE;
+    // UTF-8 and the other code pages without a default character refuse the
+    // last two arguments; the launcher's code pages all have one.
+    const int written =
+        ::WideCharToMultiByte(codePage, 0, source, wideLength, out.data(), length, "?", &usedDefault);
+    out.resize(written > 0 ? static_cast<size_t>(written) : 0);
+    return written > 0 && usedDefault == FALSE;
+}
+
+}  // namespace
+
+UINT filePathCodePage() { return ::AreFileApisANSI() ? CP_ACP : CP_OEMCP; }
+
+std::u16string pathToUtf16(std::string_view path) { return toUtf16(path, filePathCodePage()); }
+std::u16string ansiToUtf16(std::string_view text) { return toUtf16(text, CP_ACP); }
+
+bool utf16ToPath(std::u16string_view wide, std::string& out) { return fromUtf16(wide, filePathCodePage(), out); }
+bool utf16ToAnsi(std::u16string_view wide, std::string& out) { return fromUtf16(wide, CP_ACP, out); }
+
+std::optional<std::string> environmentValue(const char* name) {
+    return boundedText([name](char* buffer, DWORD capacity) { return ::GetEnvironmentVariableA(name, buffer, capacity); });
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "core/BufferCapacity.h"
+#include "core/WinApi.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The one place where narrow text meets UTF-16 at the Windows edge, and where
+// the code page of each kind of text is decided:
+// - paths go to the "A" file functions, which read them in the file API code
+//   page (ANSI, or OEM after SetFileApisToOEM);
+// - every other narrow text (option texts, messages) is in the ANSI code page.
+
+UINT filePathCodePage();
+
+std::u16string pathToUtf16(std::string_view path);
+std::u16string ansiToUtf16(std::string_view text);
+
+// False when a character has no representation in the code page; `out` then
+// holds the conversion with "?" in its place.
+bool utf16ToPath(std::u16string_view wide, std::string& out);
+bool utf16ToAnsi(std::u16string_view wide, std::string& out);
+
+inline const wchar_t* asWide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+inline std::u16string_view asUtf16(const wchar_t* text) {
+    return {reinterpret_cast<const char16_t*>(text), std::char_traits<wchar_t>::length(text)};
+}
+
+// The Win32 calls that fill a caller's buffer answer with the length written,
+// 0 on failure, or the size they would need when the buffer is too small.
+// These run such a call with a buffer of kBufferCapacity characters and
+// return the text only when 0 < length < capacity.
+template <typename Call>
+std::optional<std::string> boundedText(Call call) {
+    char buffer[kBufferCapacity];
+    const DWORD length = call(buffer, static_cast<DWORD>(kBufferCapacity));
+    if (length == 0 || length >= kBufferCapacity) return std::nullopt;
+    return std::string(buffer, length);
+}
+
+template <typename Call>
+std::optional<std::u16string> boundedWideText(Call call) {
+    wchar_t buffer[kBufferCapacity];
+    const DWORD length = call(buffer, static_cast<DWORD>(kBufferCapacity));
+    if (length == 0 || length >= kBufferCapacity) return std::nullopt;
+    return std::u16string(reinterpret_cast<const char16_t*>(buffer), length);
+}
+
+// An environment variable's value when it is set, not empty and fits the buffer.
+std::optional<std::string> environmentValue(const char* name);

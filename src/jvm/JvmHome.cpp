@@ -1,3 +1,0 @@
-#include "jvm/JvmHome.h"
-
-std::string jvmHome;

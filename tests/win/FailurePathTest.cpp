@@ -1,0 +1,132 @@
+// Failure rows of the temporary directory and extraction, forced through the
+// system-call table under Wine. A fatal path ends the process through the
+// table's exitProcess; here that ends only a thread of its own, so the test
+// reads the exit code and looks at what was left behind.
+#include "core/ConfigKeys.h"
+#include "core/ConfigStore.h"
+#include "core/LauncherState.h"
+#include "core/win/Handles.h"
+#include "core/win/SystemCalls.h"
+#include "diag/ErrorReport.h"
+#include "diag/ExitActions.h"
+#include "files/Extraction.h"
+#include "files/TempDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+constexpr DWORD kBodyReturned = 0xB0D7;
+
+void WINAPI exitThisThread(UINT code) { ::ExitThread(code); }
+
+DWORD WINAPI runBody(void* body) {
+    reinterpret_cast<void (*)()>(body)();
+    return kBodyReturned;
+}
+
+// Runs `body` on a thread of its own; the exit code it ended with, or
+// kBodyReturned when it returned.
+DWORD runToExit(void (*body)()) {
+    systemCalls().exitProcess = exitThisThread;
+    KernelHandle thread(::CreateThread(nullptr, 0, runBody, reinterpret_cast<void*>(body), 0, nullptr));
+    EXPECT_TRUE(thread);
+    ::WaitForSingleObject(thread.get(), INFINITE);
+    DWORD code = 0;
+    ::GetExitCodeThread(thread.get(), &code);
+    return code;
+}
+
+bool exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+class FailurePathTest : public ::testing::Test {
+protected:
+    void SetUp() override { setQuiet(); }
+    void TearDown() override {
+        systemCalls() = realSystemCalls();
+        removeTempDirectory();
+        clearExitActions();
+        resetLauncherState();
+        clearConfigStore();
+    }
+};
+
+int directoryAttempts = 0;
+BOOL WINAPI refuseDirectory(LPCSTR, LPSECURITY_ATTRIBUTES) {
+    ++directoryAttempts;
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+TEST_F(FailurePathTest, TemporaryDirectoryThatCannotBeCreatedEndsWithOneAfterTenAttempts) {
+    directoryAttempts = 0;
+    systemCalls().createDirectory = refuseDirectory;
+    EXPECT_EQ(runToExit(createTempDir), 1u);
+    EXPECT_EQ(directoryAttempts, 10);
+    EXPECT_EQ(tempDir(), "");
+}
+
+TEST_F(FailurePathTest, ACreatedTemporaryDirectoryIsRemovedByEveryExit) {
+    createTempDir();
+    const std::string directory = tempDir();
+    ASSERT_TRUE(exists(directory));
+    EXPECT_EQ(runToExit([] { exitLauncher(5); }), 5u);
+    EXPECT_FALSE(exists(directory));
+}
+
+UINT WINAPI refuseTempFileName(LPCSTR, LPCSTR, UINT, LPSTR) {
+    ::SetLastError(ERROR_DISK_FULL);
+    return 0;
+}
+
+TEST_F(FailurePathTest, UniqueNameFallsBackToARandomNumberWhenTheSystemGivesNone) {
+    systemCalls().getTempFileName = refuseTempFileName;
+    const std::string base = findTempPath();
+    const std::string name = makeTempFileName();
+    ASSERT_EQ(name.rfind(base + "zkr", 0), 0u) << name;
+    EXPECT_NE(name.find_first_of("0123456789", base.size()), std::string::npos) << name;
+}
+
+DWORD WINAPI noTempPath(DWORD, LPSTR) { return 0; }
+
+TEST_F(FailurePathTest, HomeDirectoryServesAsTemporaryPathWithItsBackslash) {
+    systemCalls().getTempPath = noTempPath;
+    ::SetEnvironmentVariableA("HOMEDRIVE", "C:");
+    ::SetEnvironmentVariableA("HOMEPATH", "\\windows");
+    EXPECT_EQ(findTempPath(), "C:\\windows\\");
+}
+
+HANDLE WINAPI refuseFile(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE) {
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    return INVALID_HANDLE_VALUE;
+}
+
+TEST_F(FailurePathTest, ExtractedFileThatCannotBeCreatedEndsWithOneAndLeavesNoDirectory) {
+    // The test program has no payload: its own first bytes stand in for the
+    // first file's size, which is all extraction reads before creating it.
+    storeNarrowValue(config::kEmbeddedFileCount, "1");
+    storeNarrowValue(config::kEmbeddedFileNames, "lib\\app.jar;");
+    storeNarrowValue(config::kMessageInternalError, "internal {0}");
+    systemCalls().createFile = refuseFile;
+    EXPECT_EQ(runToExit([] { extractEmbeddedFiles(true); }), 1u);
+    ASSERT_NE(tempDir(), "");
+    EXPECT_FALSE(exists(tempDir()));
+}
+
+TEST(HandleOwnerTest, PutLendsTheSlotAndReleaseGivesUpOwnership) {
+    RegistryKey key;
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_READ, key.put()), ERROR_SUCCESS);
+    ASSERT_TRUE(key);
+    const HKEY raw = key.get();
+    RegistryKey moved(std::move(key));
+    EXPECT_FALSE(key);
+    EXPECT_EQ(moved.get(), raw);
+    EXPECT_EQ(moved.release(), raw);
+    EXPECT_FALSE(moved);
+    // Still open: the owner let go without closing it.
+    EXPECT_EQ(::RegCloseKey(raw), ERROR_SUCCESS);
+}
+
+}  // namespace
