@@ -18,15 +18,16 @@ struct Template {
     uint16_t machine;
     uint16_t subsystem;
     const char* manifestArch;
+    bool importsCommonControls;  // only the GUI launcher shows windows of its own
 };
 
 void PrintTo(const Template& t, std::ostream* os) { *os << t.file; }
 
 const Template kTemplates[] = {
-    {"guilauncher64.exe", PeImage::kMachineAmd64, PeImage::kSubsystemGui, "amd64"},
-    {"guilauncher32.exe", PeImage::kMachineI386, PeImage::kSubsystemGui, "x86"},
-    {"svclauncher64.exe", PeImage::kMachineAmd64, PeImage::kSubsystemConsole, "amd64"},
-    {"svclauncher32.exe", PeImage::kMachineI386, PeImage::kSubsystemConsole, "x86"},
+    {"guilauncher64.exe", PeImage::kMachineAmd64, PeImage::kSubsystemGui, "amd64", true},
+    {"guilauncher32.exe", PeImage::kMachineI386, PeImage::kSubsystemGui, "x86", true},
+    {"svclauncher64.exe", PeImage::kMachineAmd64, PeImage::kSubsystemConsole, "amd64", false},
+    {"svclauncher32.exe", PeImage::kMachineI386, PeImage::kSubsystemConsole, "x86", false},
 };
 
 std::string lower(std::string text) {
@@ -198,6 +199,19 @@ TEST_P(TemplateTest, ImportsOnlySystemDlls) {
             EXPECT_FALSE(name.starts_with(runtime)) << dll << ": the toolchain runtime must be linked statically";
         EXPECT_TRUE(isSystemDll(dll)) << dll << " is not a DLL that every Windows installation has";
     }
+}
+
+TEST_P(TemplateTest, CommonControlsOnlyWhereWindowsAreShown) {
+    const bool imported = std::any_of(image_.importedDlls.begin(), image_.importedDlls.end(),
+                                      [](const std::string& dll) { return lower(dll) == "comctl32.dll"; });
+    EXPECT_EQ(imported, GetParam().importsCommonControls);
+}
+
+TEST_P(TemplateTest, StaysWithinItsFootprint) {
+    // A launcher is downloaded and started with every application: keep the
+    // C++ library's exception and formatting machinery out of it.
+    constexpr size_t kFootprint = 128 * 1024;
+    EXPECT_LE(bytes_.size(), kFootprint);
 }
 
 TEST_P(TemplateTest, IsStripped) {

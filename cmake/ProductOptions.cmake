@@ -1,0 +1,25 @@
+# Compile and link options of everything that ends up in a launcher template.
+# A template must stay small and start fast on a bare Windows: no exceptions
+# or run-time type information (nothing in the launcher throws; allocation
+# failure and the library's own error paths end in NoThrowRuntime.cpp), size
+# over speed, unused sections dropped at link time.
+#
+# The C runtime's own printf family: libstdc++ switches MinGW's larger
+# replacement on for every C++ file, so <stdio.h> is included first, while the
+# switch is still off. The Microsoft formatter is the one the log's "%S",
+# "%I64d" and "%p" forms were written for.
+#
+# Function-local statics are first used on the main thread during start-up,
+# before the service launcher starts its threads, so they need no guards (the
+# guards would pull in the POSIX thread library).
+set(LAUNCHER_PRODUCT_COMPILE_OPTIONS
+  -Os -ffunction-sections -fdata-sections
+  $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics>
+  $<$<COMPILE_LANGUAGE:CXX>:-D__USE_MINGW_ANSI_STDIO=0 -include stdio.h>)
+set(LAUNCHER_PRODUCT_LINK_OPTIONS -Wl,--gc-sections -s)
+
+function(launcher_product_target target)
+  if(WIN32)
+    target_compile_options(${target} PRIVATE ${LAUNCHER_PRODUCT_COMPILE_OPTIONS})
+  endif()
+endfunction()
