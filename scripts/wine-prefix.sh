@@ -5,15 +5,7 @@
 #   wine-prefix.sh path     print the prefix path
 # The prefix lives in build/wineprefix unless WINEPREFIX names another one.
 set -euo pipefail
-repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX=${WINEPREFIX:-$repo/build/wineprefix}
-export WINEDEBUG=-all
-# No Mono or Gecko installers: the machine has no route to them and tests need neither.
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-# The 64-bit loader, called directly: Debian's "wine" wrapper prefers the 32-bit
-# loader, which cannot start on a kernel without 32-bit emulation. The 64-bit
-# loader still hands 32-bit programs to the 32-bit one where that can run.
-export WINELOADER=/usr/lib/wine/wine64
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
 case "${1:-}" in
   ensure)

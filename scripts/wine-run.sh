@@ -27,8 +27,5 @@ if [ "${1:-}" != "" ] && [ -f "$1" ] && [ "$("$here/pe-machine.sh" "$1")" = i386
 fi
 
 "$here/wine-prefix.sh" ensure
-export WINEPREFIX=${WINEPREFIX:-$(cd "$here/.." && pwd)/build/wineprefix}
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-export WINELOADER=/usr/lib/wine/wine64
+source "$here/wine-env.sh"
 exec env "${assignments[@]}" "$WINELOADER" "$@"
