@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-          wine64 wine32:i386 googletest libgtest-dev clang libclang-rt-14-dev openjdk-17-jdk-headless)
+          wine64 wine32:i386 xvfb x11-utils googletest libgtest-dev clang libclang-rt-14-dev openjdk-17-jdk-headless)
 
 missing=()
 for package in "${packages[@]}"; do

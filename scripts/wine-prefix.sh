@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Manages the private Wine prefix of a build tree.
 #   wine-prefix.sh ensure   create the prefix once (about 15 s) unless it exists
-#   wine-prefix.sh stop     end the wineserver of this prefix only
+#   wine-prefix.sh stop     end the wineserver of this prefix only, and wait for it
 #   wine-prefix.sh path     print the prefix path
 # The prefix lives in build/wineprefix unless WINEPREFIX names another one.
 set -euo pipefail
@@ -20,7 +20,8 @@ case "${1:-}" in
     fi
     ;;
   stop)
-    if [ -d "$WINEPREFIX" ]; then wineserver -k 2>/dev/null || true; fi
+    # Waits until the server is gone, so the next program starts a new session.
+    if [ -d "$WINEPREFIX" ]; then wineserver -k 2>/dev/null || true; wineserver -w 2>/dev/null || true; fi
     ;;
   path)
     echo "$WINEPREFIX"

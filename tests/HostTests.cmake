@@ -5,7 +5,8 @@ target_include_directories(tool_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(tool_tests PRIVATE payload_writer GTest::gtest_main)
 gtest_discover_tests(tool_tests)
 
-add_library(scenario_support STATIC support/WineScenario.cpp support/RuntimeLayout.cpp support/JvmTranscript.cpp)
+add_library(scenario_support STATIC support/WineScenario.cpp support/RuntimeLayout.cpp support/JvmTranscript.cpp
+  support/VirtualDisplay.cpp)
 target_include_directories(scenario_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(scenario_support PUBLIC payload_writer GTest::gtest)
 target_compile_definitions(scenario_support PRIVATE
@@ -29,6 +30,14 @@ add_executable(disk_full_tests scenario/DiskFullScenarioTest.cpp)
 target_link_libraries(disk_full_tests PRIVATE scenario_support GTest::gtest_main)
 target_compile_definitions(disk_full_tests PRIVATE LAUNCHER_WINE_RUN="${PROJECT_SOURCE_DIR}/scripts/wine-run.sh")
 gtest_discover_tests(disk_full_tests PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+
+# Real message boxes on a virtual display. Wine decides a session's display
+# driver when its first window is made; these tests restart the prefix's
+# wineserver with a display and again without one, so nothing may run beside them.
+add_executable(dialog_tests scenario/DialogScenarioTest.cpp)
+target_link_libraries(dialog_tests PRIVATE scenario_support GTest::gtest_main)
+target_compile_definitions(dialog_tests PRIVATE LAUNCHER_WINE_PREFIX_SCRIPT="${PROJECT_SOURCE_DIR}/scripts/wine-prefix.sh")
+gtest_discover_tests(dialog_tests PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
 
 # Invariants of the finished templates in dist/, and the resource reader they use.
 add_executable(template_tests

@@ -57,9 +57,6 @@ protected:
     WineScenario scenario_{"extraction"};
 };
 
-#define SKIP_IF_UNRUNNABLE(run) \
-    if ((run).skipped) GTEST_SKIP() << (run).skipReason
-
 TEST_P(ExtractionScenarioTest, FilesLandUnmaskedAndTheDirectoryStaysAfterANormalEnd) {
     LauncherPayload payload;
     payload.record.narrowEntries = {{107, "4"}, {2002, "5"}, {2003, "a.jar;lib\\c.jar;b.exe;;lib\\d.txt;"}};

@@ -28,9 +28,6 @@ protected:
     WineScenario scenario_{"switches"};
 };
 
-#define SKIP_IF_UNRUNNABLE(run) \
-    if ((run).skipped) GTEST_SKIP() << (run).skipReason
-
 constexpr const char* kPendingSearch = "This launcher cannot search for a Java runtime yet";
 
 TEST_P(GuiSwitchScenarioTest, RebootMarkerAloneDoesNothingElse) {

@@ -64,9 +64,6 @@ protected:
     WineScenario scenario_{"startup"};
 };
 
-#define SKIP_IF_UNRUNNABLE(run) \
-    if ((run).skipped) GTEST_SKIP() << (run).skipReason
-
 TEST_P(StartupScenarioTest, BareTemplateFailsAtItsFirstRead) {
     const LauncherRun run = runWithPayload({});
     SKIP_IF_UNRUNNABLE(run);

@@ -24,6 +24,13 @@ struct LauncherRun {
     std::vector<std::string> logLines() const;
 };
 
+// Ends a scenario test as skipped when its launcher's bitness cannot run here.
+// The empty branch keeps a caller's own if/else from binding to this one.
+#define SKIP_IF_UNRUNNABLE(run) \
+    if (!(run).skipped) {      \
+    } else                     \
+        GTEST_SKIP() << (run).skipReason
+
 class WineScenario {
 public:
     explicit WineScenario(const std::string& name);
