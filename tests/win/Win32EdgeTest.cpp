@@ -8,6 +8,7 @@
 #include "core/win/ExecutablePath.h"
 #include "core/win/Handles.h"
 #include "core/win/Win32ByteSource.h"
+#include "core/win/Win32Text.h"
 #include "diag/Log.h"
 #include "diag/LogSink.h"
 #include "files/PathUtilities.h"
@@ -15,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -214,6 +217,50 @@ TEST(LogFormatTest, NothingReachesASinkThatWantsNoLines) {
     logMessage("%d", 1);
     logError("%s", "x");
     EXPECT_TRUE(log.lines.empty());
+}
+
+TEST(Win32TextTest, ConversionsSayWhenACharacterHasNoNarrowForm) {
+    // Wine's prefix runs with the Western code page.
+    ASSERT_EQ(::GetACP(), 1252u);
+    const struct {
+        std::u16string wide;
+        std::string narrow;
+        bool representable;
+    } cases[] = {
+        {u"", "", true},
+        {u"C:\\caf\u00e9\\a.jar", "C:\\caf\xe9\\a.jar", true},
+        {u"x\u4e2dy", "x?y", false},
+    };
+    for (const auto& c : cases) {
+        std::string ansi, path;
+        EXPECT_EQ(utf16ToAnsi(c.wide, ansi), c.representable);
+        EXPECT_EQ(ansi, c.narrow);
+        EXPECT_EQ(utf16ToPath(c.wide, path), c.representable);
+        EXPECT_EQ(path, c.narrow);
+        if (c.representable) {
+            EXPECT_EQ(ansiToUtf16(c.narrow), c.wide);
+        }
+    }
+}
+
+TEST(Win32TextTest, BoundedCallsKeepOnlyTextsThatFit) {
+    const auto answering = [](DWORD length) {
+        return boundedText([length](char* buffer, DWORD capacity) {
+            std::memset(buffer, 'a', std::min<DWORD>(length, capacity));
+            return length;
+        });
+    };
+    EXPECT_EQ(answering(0), std::nullopt);
+    EXPECT_EQ(answering(3), "aaa");
+    EXPECT_EQ(answering(kBufferCapacity - 1), std::string(kBufferCapacity - 1, 'a'));
+    EXPECT_EQ(answering(kBufferCapacity), std::nullopt) << "the size it would need: the text did not fit";
+
+    ::SetEnvironmentVariableA("WIN32_TEXT_TEST", "value");
+    EXPECT_EQ(environmentValue("WIN32_TEXT_TEST"), "value");
+    ::SetEnvironmentVariableA("WIN32_TEXT_TEST", std::string(kBufferCapacity, 'v').c_str());
+    EXPECT_EQ(environmentValue("WIN32_TEXT_TEST"), std::nullopt);
+    ::SetEnvironmentVariableA("WIN32_TEXT_TEST", nullptr);
+    EXPECT_EQ(environmentValue("WIN32_TEXT_TEST"), std::nullopt);
 }
 
 }  // namespace
