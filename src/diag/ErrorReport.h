@@ -8,7 +8,8 @@
 void setQuiet();
 bool errorDialogsEnabled();
 
-// Shows `text`, followed by the log file's path when a log is active.
+// Shows `text`, followed by the log file's path when a log is active, after
+// the before-error actions (a splash screen must not cover the message).
 void showError(const char* text);
 
 // Shows the configured message of `messageKey` with its first "{0}" replaced
