@@ -58,9 +58,8 @@ std::string withTrailingBackslash(std::string path) {
 }
 
 std::string windowsDirectory() {
-    char directory[MAX_PATH];
-    const UINT length = ::GetWindowsDirectoryA(directory, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::string(directory, length) : std::string();
+    return boundedText([](char* buffer, DWORD capacity) { return ::GetWindowsDirectoryA(buffer, capacity); })
+        .value_or("");
 }
 
 // Where the temporary path holds characters that the ANSI code page cannot
