@@ -3,9 +3,11 @@
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
 #include "core/Configuration.h"
+#include "core/PathText.h"
 #include "core/PayloadReader.h"
 #include "core/WinApi.h"
 #include "core/win/OwnExecutable.h"
+#include "core/win/Win32ByteSink.h"
 #include "core/win/Win32ByteSource.h"
 #include "diag/ErrorReport.h"
 #include "diag/Log.h"
@@ -30,7 +32,8 @@ int extractFile(HANDLE payloadFile, const std::string& path) {
     FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                   nullptr));
     if (!file) fatalConfiguredError(config::kMessageInternalError, "11");
-    return copyStream(payloadFile, file.get(), size, true);
+    Win32ByteSink target(file.get());
+    return copyStream(source, target, size, true);
 }
 
 // Names that would land outside the temporary directory are refused before
@@ -55,7 +58,7 @@ int extractEmbeddedFiles(bool createDir) {
     }
     char namesText[8192];
     configString(config::kEmbeddedFileNames, namesText, sizeof namesText);
-    const std::vector<std::string> names = splitEmbeddedNames(namesText);
+    const std::vector<std::string> names = splitPathList(namesText);
     refuseEscapingNames(names, count);
     if (createDir) createTempDir();
 
