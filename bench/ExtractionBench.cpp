@@ -4,6 +4,8 @@
 // system copy). Not a test: it asserts nothing and takes its time.
 #include "core/WinApi.h"
 #include "core/win/Handles.h"
+#include "core/win/Win32ByteSink.h"
+#include "core/win/Win32ByteSource.h"
 #include "files/StreamCopy.h"
 
 #include <algorithm>
@@ -39,9 +41,11 @@ double timeExtraction(const std::string& source, const std::string& target) {
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     FileHandle out(::CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                  nullptr));
+    Win32ByteSource reader(in.get());
+    Win32ByteSink writer(out.get());
     LARGE_INTEGER start, end;
     ::QueryPerformanceCounter(&start);
-    const int result = copyStream(in.get(), out.get(), kSize, true);
+    const int result = copyStream(reader, writer, kSize, true);
     ::QueryPerformanceCounter(&end);
     return result == 0 ? seconds(start, end) : -1;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/LittleEndian.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -15,10 +17,8 @@ public:
     bool has(uint64_t offset, uint64_t size) const {
         return offset <= bytes_.size() && size <= bytes_.size() - offset;
     }
-    uint16_t u16(uint64_t offset) const { return static_cast<uint16_t>(bytes_[offset] | bytes_[offset + 1] << 8); }
-    uint32_t u32(uint64_t offset) const {
-        return static_cast<uint32_t>(u16(offset)) | static_cast<uint32_t>(u16(offset + 2)) << 16;
-    }
+    uint16_t u16(uint64_t offset) const { return loadLittleEndian<uint16_t>(bytes_.data() + offset); }
+    uint32_t u32(uint64_t offset) const { return loadLittleEndian<uint32_t>(bytes_.data() + offset); }
     // A zero-terminated string at `offset`, or nothing when it runs off the end.
     std::optional<std::string> cString(uint64_t offset) const {
         std::string text;

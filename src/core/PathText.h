@@ -23,5 +23,7 @@ bool isRelativePath(std::string_view path);
 // or ":\.\.".
 bool isDriveRoot(std::string_view path);
 
-// The ";"-separated entries of a list, empty entries dropped.
+// The ";"-separated entries of a list in their order, empty entries dropped;
+// the last entry needs no ";". Search paths and the embedded file names are
+// both written this way.
 std::vector<std::string> splitPathList(std::string_view list);

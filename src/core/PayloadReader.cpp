@@ -1,21 +1,10 @@
 #include "core/PayloadReader.h"
 
+#include "core/LittleEndian.h"
 #include "diag/Log.h"
 
 #include <cstring>
 #include <vector>
-
-namespace {
-
-template <typename T>
-T fromLittleEndian(const uint8_t* bytes) {
-    using Unsigned = std::make_unsigned_t<T>;
-    Unsigned value = 0;
-    for (size_t i = 0; i < sizeof(T); ++i) value |= static_cast<Unsigned>(bytes[i]) << (8 * i);
-    return static_cast<T>(value);
-}
-
-}  // namespace
 
 bool PayloadReader::fail(const char* message) {
     if (failure_ == nullptr) failure_ = message;
@@ -34,7 +23,7 @@ bool PayloadReader::readLong(int64_t& value) {
         logMessage("error %d\n", static_cast<int>(source_.lastError()));
         return fail("Internal Error: readLong");
     }
-    value = fromLittleEndian<int64_t>(bytes);
+    value = loadLittleEndian<int64_t>(bytes);
     return true;
 }
 
@@ -46,7 +35,7 @@ bool PayloadReader::readInt(int32_t& value) {
                    static_cast<int>(delivered));
         return fail("Internal Error: readInt");
     }
-    value = fromLittleEndian<int32_t>(bytes);
+    value = loadLittleEndian<int32_t>(bytes);
     return true;
 }
 
@@ -57,7 +46,7 @@ bool PayloadReader::readShort(int16_t& value) {
         logMessage("error %d\n", static_cast<int>(source_.lastError()));
         return fail("Internal Error: readShort");
     }
-    value = fromLittleEndian<int16_t>(bytes);
+    value = loadLittleEndian<int16_t>(bytes);
     return true;
 }
 
@@ -92,7 +81,7 @@ bool PayloadReader::readWString(std::u16string& value) {
     if (!readExactly(bytes.data(), static_cast<uint32_t>(length), delivered)) return fail(kFailure);
     // The value ends after length / 2 units; the last byte of an odd length is dropped.
     std::u16string text(bytes.size() / 2, u'\0');
-    for (size_t i = 0; i < text.size(); ++i) text[i] = fromLittleEndian<char16_t>(&bytes[2 * i]);
+    for (size_t i = 0; i < text.size(); ++i) text[i] = loadLittleEndian<char16_t>(&bytes[2 * i]);
     value = std::move(text);
     return true;
 }

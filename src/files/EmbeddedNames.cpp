@@ -2,21 +2,6 @@
 
 #include "files/DeviceNames.h"
 
-std::vector<std::string> splitEmbeddedNames(std::string_view names) {
-    std::vector<std::string> out;
-    while (!names.empty()) {
-        const size_t end = names.find(';');
-        if (end == std::string_view::npos) {
-            // The last name lacks its ";": still a name.
-            out.emplace_back(names);
-            break;
-        }
-        if (end > 0) out.emplace_back(names.substr(0, end));
-        names.remove_prefix(end + 1);
-    }
-    return out;
-}
-
 bool isContainedName(std::string_view name) {
     if (name.empty() || name.front() == '\\' || name.front() == '/') return false;
     if (name.find(':') != std::string_view::npos) return false;

@@ -1,12 +1,9 @@
 #pragma once
 
-#include <string>
 #include <string_view>
-#include <vector>
 
-// The names of the embedded files, each ended by ";" in payload order; empty
-// pieces are skipped.
-std::vector<std::string> splitEmbeddedNames(std::string_view names);
+// The names of the embedded files come as a ";" list: split them with
+// splitPathList (core/PathText.h).
 
 // A name that stays inside the temporary directory: not absolute, no drive,
 // no ".." component, no component that names a device, not empty. Anything

@@ -52,11 +52,32 @@ TEST(PathTextTest, RelativeAndAbsolutePaths) {
     }
 }
 
-TEST(PathTextTest, DriveRootsAndPathLists) {
+TEST(PathTextTest, DriveRoots) {
     for (const char* root : {"C:\\", "q:\\.", "Z:\\.\\."}) EXPECT_TRUE(isDriveRoot(root)) << root;
     for (const char* other : {"C:", "C:\\x", "C:\\..", "\\", "", "CC:\\"}) EXPECT_FALSE(isDriveRoot(other)) << other;
-    EXPECT_EQ(splitPathList(";a;;b\\c;"), (std::vector<std::string>{"a", "b\\c"}));
-    EXPECT_TRUE(splitPathList(";;").empty());
+}
+
+// Search paths and the embedded file names (key 2003) share this rule.
+TEST(PathTextTest, ListsAreSplitAtSemicolonsWithoutEmptyPieces) {
+    using Entries = std::vector<std::string>;
+    const struct {
+        const char* list;
+        Entries entries;
+    } cases[] = {
+        {";a;;b\\c;", {"a", "b\\c"}},
+        {"zelkorlib.jar;btldel.exe;", {"zelkorlib.jar", "btldel.exe"}},
+        {";;a.jar;;lib\\b.jar;", {"a.jar", "lib\\b.jar"}},
+        {"last", {"last"}},
+        {"a;last", {"a", "last"}},
+        {" ; ", {" ", " "}},
+        {"", {}},
+        {";;", {}},
+        {";;;", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.list);
+        EXPECT_EQ(splitPathList(c.list), c.entries);
+    }
 }
 
 }  // namespace

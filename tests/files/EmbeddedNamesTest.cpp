@@ -4,15 +4,6 @@
 
 namespace {
 
-TEST(EmbeddedNamesTest, NamesAreSplitAtSemicolonsWithoutEmptyPieces) {
-    using Names = std::vector<std::string>;
-    EXPECT_EQ(splitEmbeddedNames("zelkorlib.jar;btldel.exe;"), (Names{"zelkorlib.jar", "btldel.exe"}));
-    EXPECT_EQ(splitEmbeddedNames(";;a.jar;;lib\\b.jar;"), (Names{"a.jar", "lib\\b.jar"}));
-    EXPECT_EQ(splitEmbeddedNames("last"), (Names{"last"}));
-    EXPECT_EQ(splitEmbeddedNames(""), Names{});
-    EXPECT_EQ(splitEmbeddedNames(";;;"), Names{});
-}
-
 TEST(EmbeddedNamesTest, OnlyNamesInsideTheTemporaryDirectoryAreAccepted) {
     const struct {
         const char* name;

@@ -1,6 +1,7 @@
 // The stand-in runtime under Wine: homes made by RuntimeLayout hold the files
 // of their kind, java.exe and javaw.exe print the configured banner and count
 // their runs, unpack200.exe unpacks and removes packs and refuses bad calls.
+#include "core/LittleEndian.h"
 #include "support/RuntimeLayout.h"
 #include "support/WineScenario.h"
 
@@ -22,11 +23,12 @@ std::string readFile(const fs::path& path) {
 
 // The machine field of a PE file's header: 0x8664 (x86-64) or 0x14c (x86).
 unsigned peMachine(const fs::path& path) {
-    const std::string bytes = readFile(path);
-    if (bytes.size() < 0x40) return 0;
-    auto byte = [&](size_t at) { return at < bytes.size() ? static_cast<unsigned char>(bytes[at]) : 0u; };
-    const size_t header = byte(0x3c) | byte(0x3d) << 8 | byte(0x3e) << 16 | static_cast<size_t>(byte(0x3f)) << 24;
-    return byte(header + 4) | byte(header + 5) << 8;
+    const std::string text = readFile(path);
+    if (text.size() < 0x40) return 0;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    const uint32_t header = loadLittleEndian<uint32_t>(bytes + 0x3c);
+    if (header > text.size() || text.size() - header < 6) return 0;
+    return loadLittleEndian<uint16_t>(bytes + header + 4);
 }
 
 unsigned machineOf(int bits) { return bits == 64 ? 0x8664 : 0x14c; }

@@ -1,6 +1,7 @@
 // Checks the finished launcher templates in the dist directory: what they link
 // against, that nothing but sections is in the file, and the resources the
 // launchers load at run time (manifest, icon, error dialog).
+#include "core/LittleEndian.h"
 #include "core/PeImage.h"
 #include "support/PeResources.h"
 
@@ -54,14 +55,8 @@ public:
     size_t position() const { return at_; }
     void alignTo4() { at_ = (at_ + 3) & ~size_t{3}; }
     uint8_t u8() { return has(1) ? bytes_[at_++] : 0; }
-    uint16_t u16() {
-        const uint8_t low = u8();
-        return static_cast<uint16_t>(low | u8() << 8);
-    }
-    uint32_t u32() {
-        const uint16_t low = u16();
-        return low | static_cast<uint32_t>(u16()) << 16;
-    }
+    uint16_t u16() { return next<uint16_t>(); }
+    uint32_t u32() { return next<uint32_t>(); }
     int16_t i16() { return static_cast<int16_t>(u16()); }
     // A zero-terminated UTF-16 string, narrowed ('?' for anything beyond ASCII).
     std::string text() {
@@ -72,7 +67,7 @@ public:
     // sz_Or_Ord: nothing (0), an ordinal (0xFFFF then the value) or a string.
     std::string textOrOrdinal() {
         if (!has(2)) return text();
-        const uint16_t first = static_cast<uint16_t>(bytes_[at_] | bytes_[at_ + 1] << 8);
+        const uint16_t first = loadLittleEndian<uint16_t>(bytes_.data() + at_);
         if (first == 0xFFFF) {
             u16();
             std::string ordinal = "#";
@@ -84,6 +79,13 @@ public:
     void skip(size_t count) { at_ = has(count) ? at_ + count : (ok_ = false, bytes_.size()); }
 
 private:
+    template <typename T>
+    T next() {
+        if (!has(sizeof(T))) return 0;
+        const T value = loadLittleEndian<T>(bytes_.data() + at_);
+        at_ += sizeof(T);
+        return value;
+    }
     bool has(size_t count) {
         if (at_ <= bytes_.size() && count <= bytes_.size() - at_) return true;
         ok_ = false;

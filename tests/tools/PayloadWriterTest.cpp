@@ -86,6 +86,48 @@ TEST_F(PayloadWriterTest, GivenFileKeysAreKeptAsWritten) {
     EXPECT_EQ(contents.record.narrowEntries[0].value, "5");
 }
 
+// The dump reads key 2002 with the launcher's integer rule: out-of-range counts
+// saturate at 32 bits, where strtol on a 64-bit long would keep 4294967297 and
+// a conversion to int32_t would wrap it to 1 (and -4294967295 to 1 as well).
+TEST_F(PayloadWriterTest, DumpReadsTheFileCountAsTheLauncherDoes) {
+    const struct {
+        const char* count;
+        int32_t announced;
+        size_t listed;
+    } cases[] = {
+        {"2", 2, 2},
+        {" +1 file", 1, 1},
+        {"4294967297", INT32_MAX, 2},
+        {"-4294967295", INT32_MIN, 0},
+        {"99999999999999999999", INT32_MAX, 2},
+        {"0x2", 0, 0},
+        {"", 0, 0},
+    };
+    const fs::path a = write("a.jar", {1, 2});
+    const fs::path b = write("b.jar", {3});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.count);
+        LauncherPayload payload;
+        payload.record.narrowEntries = {{2002, c.count}, {2003, "a.jar;b.jar"}};
+        payload.files = {{"a.jar", a}, {"b.jar", b}};
+        std::string error;
+        ASSERT_TRUE(writeLauncher(templatePath_, payload, directory_ / "app.exe", error)) << error;
+        LauncherContents contents;
+        ASSERT_TRUE(readLauncher(directory_ / "app.exe", contents, error)) << error;
+        EXPECT_EQ(contents.announcedFiles, c.announced);
+        ASSERT_EQ(contents.embeddedFiles.size(), c.listed);
+        if (c.listed == 2) {
+            EXPECT_EQ(contents.embeddedFiles[1].name, "b.jar");
+            EXPECT_EQ(contents.embeddedFiles[1].size, 1);
+            EXPECT_EQ(contents.trailingBytes, 0u);
+        }
+        const std::string listing = describeLauncher(contents);
+        EXPECT_NE(listing.find(": " + std::to_string(c.listed) + " of " + std::to_string(c.announced) + " announced"),
+                  std::string::npos)
+            << listing;
+    }
+}
+
 TEST_F(PayloadWriterTest, BadInputIsRefusedAndWritesNoOutput) {
     std::vector<uint8_t> withPayload = makeFakePeImage();
     withPayload.push_back(0);

@@ -1,4 +1,4 @@
-// The thin Windows layer, run under Wine: file reads through a Win32 handle,
+// The thin Windows layer, run under Wine: file reads and writes through Win32 handles,
 // the launcher's own path, path resolution and the removal of the temporary
 // directory.
 #include "core/LauncherState.h"
@@ -7,11 +7,13 @@
 #include "core/PayloadReader.h"
 #include "core/win/ExecutablePath.h"
 #include "core/win/Handles.h"
+#include "core/win/Win32ByteSink.h"
 #include "core/win/Win32ByteSource.h"
 #include "core/win/Win32Text.h"
 #include "diag/Log.h"
 #include "diag/LogSink.h"
 #include "files/PathUtilities.h"
+#include "files/StreamCopy.h"
 #include "files/TempDirectory.h"
 
 #include <gtest/gtest.h>
@@ -97,6 +99,51 @@ TEST(Win32ByteSourceTest, ShortReadAtTheEndIsDeliveredNotFailed) {
     PayloadReader fresh(source);
     ASSERT_TRUE(fresh.readInt(value));
     EXPECT_EQ(value, 0x04030201);
+}
+
+std::string readWhole(const std::string& path) {
+    FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::string text(1 << 16, '\0');
+    DWORD got = 0;
+    ::ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr);
+    text.resize(got);
+    return text;
+}
+
+TEST(Win32ByteSinkTest, ExtractionCopiesBetweenFileHandlesAndKeepsTheWriteError) {
+    ScratchDirectory scratch;
+    std::string content(9000, '\0');
+    for (size_t i = 0; i < content.size(); ++i) content[i] = static_cast<char>(i * 13);
+    const std::string sourcePath = scratch.file("packed.bin", content);
+    FileHandle in(::CreateFileA(sourcePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(in);
+    Win32ByteSource source(in.get());
+    const std::string targetPath = scratch.path() + "\\unpacked.bin";
+    {
+        FileHandle out(::CreateFileA(targetPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(out);
+        Win32ByteSink target(out.get());
+        EXPECT_EQ(copyStream(source, target, 8193, true), 0);
+    }
+    const std::string unpacked = readWhole(targetPath);
+    ASSERT_EQ(unpacked.size(), 8193u);
+    for (size_t i = 0; i < unpacked.size(); ++i)
+        ASSERT_EQ(static_cast<uint8_t>(unpacked[i]), static_cast<uint8_t>(content[i] ^ 0x5C)) << i;
+
+    // A handle opened for reading only refuses the write; the error is the one WriteFile set.
+    FileHandle readOnly(::CreateFileA(targetPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(readOnly);
+    Win32ByteSink refusing(readOnly.get());
+    uint32_t written = 7;
+    EXPECT_FALSE(refusing.write("abc", 3, written));
+    EXPECT_EQ(written, 0u);
+    EXPECT_EQ(refusing.lastError(), static_cast<uint32_t>(ERROR_ACCESS_DENIED));
+    source.seek(0);
+    EXPECT_EQ(copyStream(source, refusing, 10, false), 2);
 }
 
 TEST(ExecutablePathTest, OwnPathIsTheLongExePathWithoutDoubledBackslashes) {

@@ -4,10 +4,12 @@
 #include "Utf.h"
 #include "core/ConfigKeys.h"
 #include "core/ConfigRecordReader.h"
+#include "core/ConfigStore.h"
+#include "core/LittleEndian.h"
 #include "core/MemoryByteSource.h"
+#include "core/PathText.h"
 #include "core/PayloadLocator.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -20,21 +22,6 @@ const std::string* narrowValue(const ConfigurationRecord& record, int32_t key) {
     for (const NarrowEntry& entry : record.narrowEntries)
         if (entry.key == key) found = &entry.value;
     return found;
-}
-
-std::vector<std::string> splitNames(const std::string& names) {
-    std::vector<std::string> out;
-    std::string current;
-    for (char c : names) {
-        if (c != ';') {
-            current.push_back(c);
-        } else if (!current.empty()) {
-            out.push_back(current);
-            current.clear();
-        }
-    }
-    if (!current.empty()) out.push_back(current);
-    return out;
 }
 
 std::string quoted(const std::string& text) {
@@ -82,13 +69,15 @@ bool readLauncher(const std::filesystem::path& path, LauncherContents& contents,
 
     const std::string* countText = narrowValue(contents.record, config::kEmbeddedFileCount);
     const std::string* namesText = narrowValue(contents.record, config::kEmbeddedFileNames);
-    const long count = countText ? std::strtol(countText->c_str(), nullptr, 10) : 0;
-    const std::vector<std::string> names = namesText ? splitNames(*namesText) : std::vector<std::string>{};
+    // The launcher's own integer rule: with any other parser the dump could
+    // announce a different number of files than the launcher acts on.
+    contents.announcedFiles = countText ? parseConfigInt(*countText) : 0;
+    const std::vector<std::string> names = namesText ? splitPathList(*namesText) : std::vector<std::string>{};
     uint64_t at = contents.embeddedStart;
-    for (long i = 0; i < count && at + 8 <= bytes.size(); ++i) {
+    for (int32_t i = 0; i < contents.announcedFiles && at + 8 <= bytes.size(); ++i) {
         EmbeddedRecord file;
-        file.name = i < static_cast<long>(names.size()) ? names[i] : "";
-        for (int b = 0; b < 8; ++b) file.size |= static_cast<int64_t>(bytes[at + b]) << (8 * b);
+        file.name = static_cast<size_t>(i) < names.size() ? names[i] : "";
+        file.size = loadLittleEndian<int64_t>(bytes.data() + at);
         file.contentOffset = at + 8;
         at = file.contentOffset + (file.size > 0 ? static_cast<uint64_t>(file.size) : 0);
         contents.embeddedFiles.push_back(file);
@@ -115,7 +104,8 @@ std::string describeLauncher(const LauncherContents& contents) {
         out << "  [" << section.prefix << "] " << section.entries.size() << " entries\n";
         describeWide(out, section.entries, "    ");
     }
-    out << "embedded files from offset " << contents.embeddedStart << ": " << contents.embeddedFiles.size() << "\n";
+    out << "embedded files from offset " << contents.embeddedStart << ": " << contents.embeddedFiles.size() << " of "
+        << contents.announcedFiles << " announced\n";
     for (const EmbeddedRecord& file : contents.embeddedFiles)
         out << "  " << (file.name.empty() ? "(unnamed)" : file.name) << ": " << file.size << " bytes at "
             << file.contentOffset << "\n";

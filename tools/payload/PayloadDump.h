@@ -21,6 +21,7 @@ struct LauncherContents {
     uint64_t payloadOffset = 0;
     ConfigurationRecord record;
     uint64_t embeddedStart = 0;
+    int32_t announcedFiles = 0;                 // key 2002 as the launcher reads it
     std::vector<EmbeddedRecord> embeddedFiles;  // as many as key 2002 announces and the file holds
     uint64_t trailingBytes = 0;                 // after the last announced embedded file
 };

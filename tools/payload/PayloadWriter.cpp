@@ -1,5 +1,6 @@
 #include "PayloadWriter.h"
 
+#include "core/LittleEndian.h"
 #include "core/PayloadMask.h"
 #include "core/PeImage.h"
 
@@ -15,8 +16,8 @@ namespace fs = std::filesystem;
 
 class RecordEncoder {
 public:
-    void int32(int32_t value) { integer(static_cast<uint32_t>(value), 4); }
-    void int64(int64_t value) { integer(static_cast<uint64_t>(value), 8); }
+    void int32(int32_t value) { integer(value); }
+    void int64(int64_t value) { integer(value); }
 
     void narrow(const std::string& text) {
         int32(static_cast<int32_t>(text.size()));
@@ -25,7 +26,7 @@ public:
 
     void wide(const std::u16string& text) {
         int32(static_cast<int32_t>(text.size() * 2));
-        for (char16_t unit : text) integer(unit, 2);
+        for (char16_t unit : text) integer(unit);
     }
 
     void wideEntries(const std::vector<WideEntry>& entries) {
@@ -39,16 +40,14 @@ public:
     std::vector<uint8_t> take() { return std::move(bytes_); }
 
 private:
-    void integer(uint64_t value, int width) {
-        for (int i = 0; i < width; ++i) bytes_.push_back(static_cast<uint8_t>(value >> (8 * i)));
+    template <typename T>
+    void integer(T value) {
+        bytes_.resize(bytes_.size() + sizeof(T));
+        storeLittleEndian(bytes_.data() + bytes_.size() - sizeof(T), value);
     }
 
     std::vector<uint8_t> bytes_;
 };
-
-void storeInt32(std::vector<uint8_t>& bytes, size_t offset, uint64_t value, int width) {
-    for (int i = 0; i < width; ++i) bytes[offset + i] = static_cast<uint8_t>(value >> (8 * i));
-}
 
 // FNV-1a over the record, so that word B differs from payload to payload.
 uint32_t checksum(const std::vector<uint8_t>& bytes) {
@@ -218,8 +217,8 @@ bool writeLauncher(const fs::path& templatePath, const LauncherPayload& payload,
     std::vector<uint8_t> bytes = encodeConfigurationRecord(record);
     uint64_t headerLong = bytes.size() - kHeaderLongCountsFrom;
     for (uint64_t size : sizes) headerLong += 8 + size;
-    storeInt32(bytes, 12, headerLong, 8);
-    storeInt32(bytes, 8, checksum(bytes), 4);
+    storeLittleEndian(bytes.data() + 12, headerLong);
+    storeLittleEndian(bytes.data() + 8, checksum(bytes));
 
     OutputFile output(outputPath);
     if (!output.isOpen()) {
@@ -231,7 +230,7 @@ bool writeLauncher(const fs::path& templatePath, const LauncherPayload& payload,
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     for (size_t i = 0; i < payload.files.size(); ++i) {
         std::array<uint8_t, 8> sizeField{};
-        for (int b = 0; b < 8; ++b) sizeField[b] = static_cast<uint8_t>(sizes[i] >> (8 * b));
+        storeLittleEndian(sizeField.data(), sizes[i]);
         out.write(reinterpret_cast<const char*>(sizeField.data()), sizeField.size());
         if (!copyMasked(payload.files[i].source, sizes[i], out, error)) return false;
     }

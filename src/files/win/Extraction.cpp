@@ -5,9 +5,11 @@
 #include "core/ConfigStore.h"
 #include "core/Configuration.h"
 #include "core/LauncherState.h"
+#include "core/PathText.h"
 #include "core/PayloadReader.h"
 #include "core/win/OwnExecutable.h"
 #include "core/win/SystemCalls.h"
+#include "core/win/Win32ByteSink.h"
 #include "core/win/Win32ByteSource.h"
 #include "diag/ErrorReport.h"
 #include "diag/Log.h"
@@ -32,7 +34,8 @@ int extractFile(HANDLE payloadFile, const std::string& path) {
     FileHandle file(systemCalls().createFile(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                              FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) fatalConfiguredError(config::kMessageInternalError, "11");
-    return copyStream(payloadFile, file.get(), size, true);
+    Win32ByteSink target(file.get());
+    return copyStream(source, target, size, true);
 }
 
 // Names that would land outside the temporary directory, or on a device, are
@@ -58,7 +61,7 @@ int extractEmbeddedFiles(bool createDir) {
     }
     char namesText[kBufferCapacity];
     configString(config::kEmbeddedFileNames, namesText, sizeof namesText);
-    const std::vector<std::string> names = splitEmbeddedNames(namesText);
+    const std::vector<std::string> names = splitPathList(namesText);
     refuseEscapingNames(names, count);
     if (createDir) createTempDir();
 
