@@ -115,6 +115,20 @@ TEST_F(FailurePathTest, ExtractedFileThatCannotBeCreatedEndsWithOneAndLeavesNoDi
     EXPECT_FALSE(exists(tempDir()));
 }
 
+BOOL WINAPI refuseWrite(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED) {
+    *written = 0;
+    ::SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+TEST_F(FailurePathTest, AWriteFailureDuringExtractionIsReportedAsTwo) {
+    storeNarrowValue(config::kEmbeddedFileCount, "1");
+    storeNarrowValue(config::kEmbeddedFileNames, "app.jar;");
+    systemCalls().writeFile = refuseWrite;
+    EXPECT_EQ(extractEmbeddedFiles(true), 2);
+    EXPECT_TRUE(exists(tempDir() + "\\app.jar")) << "the file was created before the write failed";
+}
+
 TEST(HandleOwnerTest, PutLendsTheSlotAndReleaseGivesUpOwnership) {
     RegistryKey key;
     ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_READ, key.put()), ERROR_SUCCESS);
