@@ -5,8 +5,14 @@ target_include_directories(tool_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(tool_tests PRIVATE payload_writer GTest::gtest_main)
 gtest_discover_tests(tool_tests)
 
-add_library(scenario_support STATIC support/WineScenario.cpp support/RuntimeLayout.cpp support/JvmTranscript.cpp
-  support/VirtualDisplay.cpp)
+# Where scripts/real-runtime.sh keeps the real Windows runtime (fetched by scripts/setup.sh).
+set(real_runtime_script ${PROJECT_SOURCE_DIR}/scripts/real-runtime.sh)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${real_runtime_script})
+execute_process(COMMAND ${real_runtime_script} home OUTPUT_VARIABLE LAUNCHER_REAL_RUNTIME_HOME
+                OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+
+add_library(scenario_support STATIC support/WineScenario.cpp support/RuntimeLayout.cpp support/RuntimePlacement.cpp
+  support/JvmTranscript.cpp support/VirtualDisplay.cpp)
 target_include_directories(scenario_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(scenario_support PUBLIC payload_writer GTest::gtest)
 target_compile_definitions(scenario_support PRIVATE
@@ -14,7 +20,8 @@ target_compile_definitions(scenario_support PRIVATE
   LAUNCHER_SCENARIO_ROOT="${CMAKE_BINARY_DIR}/scenarios"
   LAUNCHER_WINE_RUN="${PROJECT_SOURCE_DIR}/scripts/wine-run.sh"
   LAUNCHER_WINEPREFIX="${PROJECT_SOURCE_DIR}/build/wineprefix"
-  LAUNCHER_BUILD_ROOT="${PROJECT_SOURCE_DIR}/build")
+  LAUNCHER_BUILD_ROOT="${PROJECT_SOURCE_DIR}/build"
+  LAUNCHER_REAL_RUNTIME_HOME="${LAUNCHER_REAL_RUNTIME_HOME}")
 
 add_executable(scenario_tests
   scenario/StartupScenarioTest.cpp

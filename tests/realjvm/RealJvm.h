@@ -10,12 +10,13 @@
 // every step, so a child that dies or ends the process from inside main still
 // tells how far it got.
 
+#include "support/BootstrapEcho.h"
+
 #include <jni.h>
 
 #include <chrono>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -80,16 +81,6 @@ IsolatedRun runIsolated(const std::filesystem::path& libJvm, const IsolatedBody&
 
 // runIsolated with startAndCallMain.
 IsolatedRun runMainInChild(const std::filesystem::path& libJvm, const MainCallRequest& request);
-
-// What the test bootstrap class (java/WinLauncher.java) printed: main's
-// arguments and the selected system properties, decoded to UTF-16.
-struct BootstrapEcho {
-    std::vector<std::u16string> arguments;
-    std::map<std::string, std::u16string> properties;
-    bool wellFormed = true;  // false when a line did not parse
-};
-
-BootstrapEcho parseBootstrapEcho(std::string_view output);
 
 // UTF-8 to UTF-16 for building expectations; the text must be valid UTF-8.
 std::u16string utf16(std::string_view utf8);

@@ -54,15 +54,7 @@ private:
 };
 
 TEST_F(RealJvmTest, ArgumentsReachMainAsExactCodeUnits) {
-    const std::vector<std::pair<const char*, std::vector<std::u16string>>> cases{
-        {"none", {}},
-        {"empty ones", {u"", u"between", u""}},
-        {"ASCII that looks like options", {u"with space", u"\"quoted\"", u"-Jfoo", u"-Dzelkor.x=y", u"C:\\a\\"}},
-        {"outside ASCII", {u"caf\u00e9", u"\u65e5\u672c\u8a9e", u"\u00a0\u20ac"}},
-        {"surrogate pairs", {u"\U0001F600", u"a\U00010348b\U0010FFFF"}},
-        {"lone surrogates", {std::u16string(1, char16_t(0xD800)), u"x" + std::u16string(1, char16_t(0xDC00))}},
-    };
-    for (const auto& [name, arguments] : cases) {
+    for (const auto& [name, arguments] : exactArgumentGroups()) {
         SCOPED_TRACE(name);
         IsolatedRun result = run(request(arguments));
         expectCleanRun(result);

@@ -1,14 +1,19 @@
 // The stand-in runtime under Wine: homes made by RuntimeLayout hold the files
 // of their kind, java.exe and javaw.exe print the configured banner and count
-// their runs, unpack200.exe unpacks and removes packs and refuses bad calls.
+// their runs, unpack200.exe unpacks and removes packs and refuses bad calls;
+// a home placed through the JavaSoft registry keys is named in the registry
+// view of its bitness for as long as the placement lasts.
 #include "core/LittleEndian.h"
 #include "support/RuntimeLayout.h"
+#include "support/RuntimePlacement.h"
 #include "support/WineScenario.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
+
+#include <unistd.h>
 
 namespace {
 
@@ -176,6 +181,27 @@ TEST_P(StandinRuntimeTest, UnpackRefusesBadCallsAndTouchesNothing) {
         EXPECT_FALSE(fs::exists(home / "lib" / "rt.jar"));
         EXPECT_EQ(unpackRuns(home).size(), ++runs);
     }
+}
+
+TEST_P(StandinRuntimeTest, JavaSoftPlacementNamesTheHomeInItsOwnRegistryViewWhileItLasts) {
+    PlacementNames names;
+    names.javaSoftVersion = "1.8.0_placement" + std::to_string(::getpid());
+    const std::string otherView = bits() == 64 ? "/reg:32" : "/reg:64";
+    std::string key, ownView;
+    {
+        const PlacedRuntime runtime(scenario_, RuntimePlacement::JavaSoftRegistry, scenario_.directory(),
+                                    RuntimeShape::Jre, bits(), "java version \"1.8.0_202\"", names);
+        key = runtime.registryKey();
+        ownView = runtime.registryView();
+        EXPECT_TRUE(fs::exists(runtime.home() / "bin" / "java.exe"));
+        EXPECT_TRUE(runtime.environment().empty());
+        const LauncherRun own = run("reg", {"query", key, "/v", "JavaHome", ownView});
+        EXPECT_EQ(own.exitCode, 0) << own.standardError;
+        const std::string value = "JavaHome    REG_SZ    " + WineScenario::windowsPath(runtime.home()) + "\n";
+        EXPECT_NE(own.standardOutput.find(value), std::string::npos) << own.standardOutput;
+        EXPECT_NE(run("reg", {"query", key, otherView}).exitCode, 0);
+    }
+    EXPECT_NE(run("reg", {"query", key, ownView}).exitCode, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Bitness, StandinRuntimeTest, ::testing::Values(64, 32),

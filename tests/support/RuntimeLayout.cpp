@@ -63,13 +63,45 @@ void makeJre(const fs::path& home, RuntimeShape::Kind kind, int bits) {
     }
 }
 
+// A home of links to the real runtime's files: the runtime finds its lib
+// directory beside its bin directory through them, and new files land in the
+// home's own directories instead of the shared cache.
+void linkRealRuntime(const fs::path& home, int bits) {
+    if (bits != 64) {
+        throw std::runtime_error("the real runtime is an x86-64 one; no " + std::to_string(bits) + "-bit home");
+    }
+    const std::optional<fs::path> source = realRuntimeHome();
+    if (!source) throw std::runtime_error("the real runtime has not been fetched; run scripts/setup.sh");
+    fs::remove_all(home);
+    fs::create_directories(home);
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(*source)) {
+        const fs::path target = home / fs::relative(entry.path(), *source);
+        if (entry.is_directory()) {
+            fs::create_directory(target);
+        } else {
+            fs::create_symlink(entry.path(), target);
+        }
+    }
+}
+
 }  // namespace
+
+std::optional<fs::path> realRuntimeHome() {
+    const fs::path home(LAUNCHER_REAL_RUNTIME_HOME);
+    // The runtime is moved into place whole, so its JVM library stands for it.
+    if (!fs::exists(home / "bin" / "server" / "jvm.dll")) return std::nullopt;
+    return home;
+}
 
 fs::path standinDirectory(int bits) {
     return buildRoot() / (bits == 64 ? "win64" : "win32") / "tests" / "standin";
 }
 
 fs::path makeRuntimeHome(const fs::path& home, RuntimeShape::Kind kind, int bits, const std::string& versionBanner) {
+    if (kind == RuntimeShape::Real) {
+        linkRealRuntime(home, bits);
+        return home;
+    }
     if (kind == RuntimeShape::Jdk) {
         makeJre(home / "jre", RuntimeShape::Jre, bits);
         const fs::path bin = home / "bin";

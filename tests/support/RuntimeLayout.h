@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,10 +12,14 @@
 // LAUNCHER_STANDIN_BUILD_ROOT names another directory holding win64/ and
 // win32/ build trees in place of build/.
 //
-// Every kind has a bin directory with java.exe (and a standin-java.cfg
-// carrying the banner), splashscreen.dll and unpack200.exe. jvm.dll is copied
-// only when its build exists. Apart from Packed, lib holds the placeholder
-// jars lib\rt.jar and lib\jsse.jar.
+// Every stand-in kind has a bin directory with java.exe (and a
+// standin-java.cfg carrying the banner), splashscreen.dll and unpack200.exe.
+// jvm.dll is copied only when its build exists. Apart from Packed, lib holds
+// the placeholder jars lib\rt.jar and lib\jsse.jar.
+//
+// The kind Real is no stand-in but the real Windows x86-64 runtime that
+// scripts/real-runtime.sh keeps in its cache (a Java 17 one: no unpack200.exe,
+// lib\modules in place of the jars), for the cases that must run a real JVM.
 struct RuntimeShape {
     enum Kind {
         Jre,                 // bin\java.exe, bin\javaw.exe, bin\server\jvm.dll
@@ -28,6 +33,9 @@ struct RuntimeShape {
                              // launcher, so the version check still gets its banner
         Packed,              // the Jre files with the seven packed jars (lib\rt.jar.pack, ...) and
                              // neither the jars nor lib\jsse.jar
+        Real,                // the real runtime, every file a symbolic link into the cache (so whatever a
+                             // test writes into the home stays in the home); 64-bit only, and its java.exe
+                             // prints its own banner
     };
 };
 
@@ -55,9 +63,14 @@ inline constexpr const char* kUnpackRunsFile = "standin-unpack200-runs.txt";
 // The stand-in binaries of one bitness.
 std::filesystem::path standinDirectory(int bits);
 
+// The home of the real runtime in the cache of scripts/real-runtime.sh, or
+// nothing when it has not been fetched (scripts/setup.sh fetches it).
+std::optional<std::filesystem::path> realRuntimeHome();
+
 // Makes (or refreshes) the runtime home `home` of the given kind for a
 // launcher of `bits` bits and returns it. Throws std::runtime_error when a
-// stand-in other than jvm.dll has not been built.
+// stand-in other than jvm.dll has not been built, and for the kind Real when
+// the real runtime has not been fetched or `bits` is not 64.
 std::filesystem::path makeRuntimeHome(const std::filesystem::path& home, RuntimeShape::Kind kind, int bits,
                                       const std::string& versionBanner);
 

@@ -5,14 +5,21 @@
 // and the text, or "prop", the name and the value, the text written as one
 // backslash, "u" and four hex digits per code unit. The properties shown are
 // java.class.path, sun.java.command and every one whose name starts "zelkor.".
+// The echo goes to standard output or, when the property winlauncher.echoFile
+// names a file, into that file as UTF-8: a JVM under Wine shares its standard
+// streams with the runtime's own warnings and the caller's report.
 //
 // A first argument "throw" makes main end with an IllegalStateException after
 // the echo; "exit" followed by a number ends the process with that status.
+import java.io.IOException;
+import java.nio.charset.StandardCharsets;
+import java.nio.file.Files;
+import java.nio.file.Paths;
 import java.util.Map;
 import java.util.TreeMap;
 
 public class WinLauncher {
-    public static void main(String[] args) {
+    public static void main(String[] args) throws IOException {
         StringBuilder out = new StringBuilder();
         for (int i = 0; i < args.length; i++) {
             out.append("arg ").append(i).append(' ').append(escape(args[i])).append('\n');
@@ -28,8 +35,13 @@ public class WinLauncher {
             out.append("prop ").append(property.getKey()).append(' ')
                .append(escape(property.getValue())).append('\n');
         }
-        System.out.print(out);
-        System.out.flush();
+        String echoFile = System.getProperty("winlauncher.echoFile");
+        if (echoFile == null) {
+            System.out.print(out);
+            System.out.flush();
+        } else {
+            Files.write(Paths.get(echoFile), out.toString().getBytes(StandardCharsets.UTF_8));
+        }
 
         if (args.length > 0 && args[0].equals("throw")) {
             throw new IllegalStateException("thrown on request");

@@ -1,0 +1,147 @@
+// The real Windows x86-64 runtime under Wine: its java.exe prints the banner
+// of the release it is and runs a class from a jar, and its jvm.dll, loaded
+// into a program of ours from wherever a scenario places the runtime, starts
+// a JVM that sees exactly the text it is handed.
+#include "support/BootstrapEcho.h"
+#include "support/RuntimeLayout.h"
+#include "support/RuntimePlacement.h"
+#include "support/WineScenario.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) result.push_back(line);
+    return result;
+}
+
+// JAVA_VERSION of the runtime's release file (CR LF line ends), e.g. 17.0.9.
+std::string releaseVersion(const fs::path& home) {
+    std::ifstream in(home / "release");
+    const std::regex versionLine("JAVA_VERSION=\"([^\"]+)\"\r?");
+    std::smatch match;
+    for (std::string line; std::getline(in, line);)
+        if (std::regex_match(line, match, versionLine)) return match[1];
+    return {};
+}
+
+std::string escapedForRegex(const std::string& text) {
+    return std::regex_replace(text, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)");
+}
+
+std::string describe(const LauncherRun& run) {
+    return "exit " + std::to_string(run.exitCode) + "\nstdout:\n" + run.standardOutput + "stderr:\n" +
+           run.standardError;
+}
+
+class RealRuntimeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!realRuntimeHome()) GTEST_SKIP() << "the real Windows runtime has not been fetched (scripts/setup.sh)";
+    }
+
+    fs::path makeHome() { return makeRuntimeHome(scenario_.directory() / "java home", RuntimeShape::Real, 64, ""); }
+
+    WineScenario scenario_{"real_runtime"};
+};
+
+TEST_F(RealRuntimeTest, HomeLinksTheRuntimeAndKeepsWhatTestsWriteToItself) {
+    const fs::path home = makeHome();
+    for (const char* file : {"bin/java.exe", "bin/javaw.exe", "bin/server/jvm.dll", "lib/modules", "release"}) {
+        EXPECT_TRUE(fs::is_symlink(home / file)) << file;
+        EXPECT_TRUE(fs::equivalent(home / file, *realRuntimeHome() / file)) << file;
+    }
+    setJavaBehaviour(home, {"not a real banner", {}, 0});
+    EXPECT_TRUE(fs::exists(home / "bin" / kJavaConfigFile));
+    EXPECT_FALSE(fs::exists(*realRuntimeHome() / "bin" / kJavaConfigFile));
+    EXPECT_THROW(makeRuntimeHome(scenario_.directory() / "x86 home", RuntimeShape::Real, 32, ""), std::runtime_error);
+}
+
+TEST_F(RealRuntimeTest, JavaPrintsTheBannerOfItsRelease) {
+    const fs::path home = makeHome();
+    const std::string version = escapedForRegex(releaseVersion(home));
+    ASSERT_NE(version, "") << "no JAVA_VERSION in " << home / "release";
+    const LauncherRun run = scenario_.run(home / "bin" / "java.exe", {"-version"}, {}, 60);
+    EXPECT_EQ(run.exitCode, 0) << describe(run);
+    EXPECT_EQ(run.standardOutput, "");
+    const std::vector<std::regex> banner = {
+        std::regex("openjdk version \"" + version + "\" \\d{4}-\\d{2}-\\d{2}( LTS)?"),
+        std::regex("OpenJDK Runtime Environment .*\\(build " + version + "\\+\\d+.*\\)"),
+        std::regex("OpenJDK 64-Bit Server VM .*\\(build " + version + "\\+\\d+.*, mixed mode.*\\)"),
+    };
+    const std::vector<std::string> printed = lines(run.standardError);
+    ASSERT_EQ(printed.size(), banner.size()) << describe(run);
+    for (size_t i = 0; i < banner.size(); ++i) EXPECT_TRUE(std::regex_match(printed[i], banner[i])) << printed[i];
+}
+
+TEST_F(RealRuntimeTest, JavaRunsAClassFromAJar) {
+    const fs::path home = makeHome();
+    const std::vector<std::string> arguments = {"-cp", WineScenario::windowsPath(REALRUNTIME_JAR), "Hello", "from",
+                                                "a jar"};
+    const LauncherRun run = scenario_.run(home / "bin" / "java.exe", arguments, {}, 60);
+    EXPECT_EQ(run.exitCode, 0) << describe(run);
+    EXPECT_EQ(run.standardError, "");
+    const std::vector<std::string> expected = {
+        "Hello, from a jar",
+        "java.version=" + releaseVersion(home),
+        "os.name=Windows 10",  // the version Wine reports for a new prefix
+        "os.arch=amd64",
+    };
+    EXPECT_EQ(lines(run.standardOutput), expected) << describe(run);
+}
+
+TEST_F(RealRuntimeTest, JniStartSeesExactTextsWhereverTheRuntimeIsPlaced) {
+    const fs::path program = testProgram("real_jvm_start", 64);
+    ASSERT_TRUE(fs::exists(program)) << program << " is built by the win64 preset";
+    size_t texts = 2;  // the class path and the ANSI property
+    for (const ArgumentGroup& group : exactArgumentGroups()) texts += group.arguments.size();
+
+    PlacementNames names;
+    names.javaSoftVersion = "17-realruntime-" + std::to_string(::getpid());  // no other scenario's key
+    const struct {
+        const char* name;
+        RuntimePlacement where;
+        std::string runtimeArgument;  // how the program finds the home
+    } cases[] = {
+        {"bundled jre", RuntimePlacement::BundledJre, "jre"},
+        {"environment variable", RuntimePlacement::NamedByVariable, "variable=" + names.variable},
+        {"JavaSoft registry", RuntimePlacement::JavaSoftRegistry,
+         "registry=" + names.javaSoftProduct + "\\" + names.javaSoftVersion},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path programDirectory = scenario_.directory() / "app dir";
+        fs::remove_all(programDirectory);
+        fs::create_directories(programDirectory);
+        fs::copy_file(program, programDirectory / program.filename());
+        const PlacedRuntime runtime(scenario_, c.where, programDirectory, RuntimeShape::Real, 64, "", names);
+        const fs::path echoFile = scenario_.directory() / "echo.txt";
+        fs::remove(echoFile);
+
+        const LauncherRun run = scenario_.run(
+            programDirectory / program.filename(),
+            {c.runtimeArgument, WineScenario::windowsPath(REALRUNTIME_JAR), WineScenario::windowsPath(echoFile)},
+            runtime.environment(), 120);
+        EXPECT_EQ(run.exitCode, 0) << describe(run);
+        const std::string& out = run.standardOutput;
+        EXPECT_NE(out.find("runtime home " + WineScenario::windowsPath(runtime.home()) + "\n"), std::string::npos)
+            << out;
+        EXPECT_NE(out.find("JNI_CreateJavaVM returned 0 after"), std::string::npos) << out;
+        EXPECT_NE(out.find("WinLauncher.main returned\n"), std::string::npos) << out;
+        const std::string summary = std::to_string(texts) + " of " + std::to_string(texts) + " texts exact";
+        EXPECT_NE(out.find(summary), std::string::npos) << describe(run);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,48 @@
+#include "support/RuntimePlacement.h"
+
+#include "support/WineScenario.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// reg.exe runs like any program of the prefix; its built-in copy needs no path.
+LauncherRun runReg(WineScenario& scenario, const std::vector<std::string>& arguments) {
+    return scenario.run("reg", arguments, {}, 60);
+}
+
+}  // namespace
+
+PlacedRuntime::PlacedRuntime(WineScenario& scenario, RuntimePlacement where, const fs::path& programDirectory,
+                             RuntimeShape::Kind kind, int bits, const std::string& versionBanner,
+                             PlacementNames names)
+    : scenario_(scenario), where_(where), bits_(bits), names_(std::move(names)) {
+    // A blank in the path, as in "Program Files".
+    const fs::path home =
+        where == RuntimePlacement::BundledJre ? programDirectory / "jre" : scenario.directory() / "placed java home";
+    home_ = makeRuntimeHome(home, kind, bits, versionBanner);
+
+    if (where == RuntimePlacement::NamedByVariable) environment_[names_.variable] = WineScenario::windowsPath(home_);
+    if (where == RuntimePlacement::JavaSoftRegistry) {
+        const LauncherRun added = runReg(scenario_, {"add", registryKey(), "/v", "JavaHome", "/t", "REG_SZ", "/d",
+                                                     WineScenario::windowsPath(home_), "/f", registryView()});
+        if (added.exitCode != 0) throw std::runtime_error("reg add " + registryKey() + ": " + added.standardError);
+    }
+}
+
+PlacedRuntime::~PlacedRuntime() {
+    if (where_ != RuntimePlacement::JavaSoftRegistry) return;
+    const LauncherRun deleted = runReg(scenario_, {"delete", registryKey(), "/f", registryView()});
+    // A key left behind would mislead every later scenario of the prefix.
+    if (deleted.exitCode != 0) ADD_FAILURE() << "reg delete " << registryKey() << ": " << deleted.standardError;
+}
+
+std::string PlacedRuntime::registryKey() const {
+    return "HKLM\\SOFTWARE\\JavaSoft\\" + names_.javaSoftProduct + "\\" + names_.javaSoftVersion;
+}
+
+std::string PlacedRuntime::registryView() const { return bits_ == 32 ? "/reg:32" : "/reg:64"; }

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "support/RuntimeLayout.h"
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+class WineScenario;
+
+// Where a scenario puts a runtime home for the program it runs to find.
+enum class RuntimePlacement {
+    BundledJre,        // the folder "jre" beside the program
+    NamedByVariable,   // a folder of the scenario that an environment variable of the run names
+    JavaSoftRegistry,  // a folder of the scenario that "JavaHome" of a JavaSoft version key names
+};
+
+// The names a placement uses. The registry key is
+// HKEY_LOCAL_MACHINE\SOFTWARE\JavaSoft\<javaSoftProduct>\<javaSoftVersion>.
+struct PlacementNames {
+    std::string variable = "ZELKOR_JAVA_HOME";
+    std::string javaSoftProduct = "Java Runtime Environment";  // or "Java Development Kit"
+    std::string javaSoftVersion = "1.8";
+};
+
+// A runtime home of any kind (stand-in or real) placed for one scenario. The
+// JavaSoft key is written, with the prefix's reg.exe, into the registry view
+// of the runtime's bitness (a 32-bit launcher reads the 32-bit view) and
+// deleted again when the placement ends, so the scenario must outlive it; the
+// key is shared by the whole prefix, so scenarios that run at the same time
+// need versions of their own. Throws std::runtime_error when a step fails.
+class PlacedRuntime {
+public:
+    PlacedRuntime(WineScenario& scenario, RuntimePlacement where, const std::filesystem::path& programDirectory,
+                  RuntimeShape::Kind kind, int bits, const std::string& versionBanner = {},
+                  PlacementNames names = {});
+    ~PlacedRuntime();
+    PlacedRuntime(const PlacedRuntime&) = delete;
+    PlacedRuntime& operator=(const PlacedRuntime&) = delete;
+
+    const std::filesystem::path& home() const { return home_; }
+    // The variables the run needs: NamedByVariable sets its variable to the
+    // home's Windows path, the other placements need none.
+    const std::map<std::string, std::string>& environment() const { return environment_; }
+    // The JavaSoft key below HKEY_LOCAL_MACHINE, as reg.exe writes it.
+    std::string registryKey() const;
+    // reg.exe's switch for the view of the runtime's bitness: "/reg:32" or "/reg:64".
+    std::string registryView() const;
+
+private:
+    WineScenario& scenario_;
+    RuntimePlacement where_;
+    int bits_;
+    PlacementNames names_;
+    std::filesystem::path home_;
+    std::map<std::string, std::string> environment_;
+};
