@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+// The candidate check: whether one java.exe is a usable runtime. Every source
+// of the search hands its candidates here. Paths are narrow (file API code
+// page), at most kBufferCapacity - 1 characters.
+
+// The java.exe of a Java home: "<home>\jre\bin\java.exe", or "<home>\bin\java.exe"
+// when that does not exist. With the JDK requirement (key 131) the answer is
+// whether "<home>\lib\tools.jar" exists, and the path keeps the jre form.
+bool findJavaExeInHome(const std::string& home, std::string& javaExe);
+
+// Checks the candidate `path` against the limits: the file exists, its version
+// is known (from the version cache, else by running it with "-version"), the
+// version is accepted, and in the GUI launcher javaw.exe exists beside it.
+// `path` is rewritten in place to its normalised form (and to the javaw.exe
+// form in the GUI launcher); `version` receives the version text.
+bool checkJavaExe(std::string& path, std::string& version, const std::string& minVersion,
+                  const std::string& maxVersion, bool allowBeta);
