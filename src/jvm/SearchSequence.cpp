@@ -1,0 +1,126 @@
+#include "jvm/SearchSequence.h"
+
+#include "core/PathText.h"
+#include "diag/Log.h"
+
+namespace {
+
+bool isDirectoryLetter(char letter) { return letter == 'A' || letter == 'B' || letter == 'R'; }
+
+bool isAbsoluteArgument(std::string_view argument) {
+    return argument.size() > 1 && (argument[1] == ':' || argument.starts_with("\\\\"));
+}
+
+enum class LocationFile { Preferred, Installer };
+
+// The directory named by a location file, with the version check.
+bool tryLocationFile(const SearchSources& sources, LocationFile file, SearchResult& result) {
+    const bool preferred = file == LocationFile::Preferred;
+    const std::optional<std::string> line =
+        sources.readLocationFile(preferred ? kPreferredLocationFile : kInstallerLocationFile);
+    if (!line) return false;
+    if (preferred) {
+        logMessage("Has preferred location %s", line->c_str());
+    } else {
+        logMessage("Has installer location %s", line->c_str());
+    }
+    if (!sources.checkHomeDirectory(*line, false, result.path)) return false;
+    logMessage(preferred ? "Using preferred location" : "Using installer location");
+    result.type = LOCATION_DIRECTORY;
+    result.location = *line;
+    return true;
+}
+
+bool tryEntry(const SearchSources& sources, const SearchEntry& entry, SearchResult& result) {
+    std::string argument = entry.argument;
+    sources.expand(argument);
+    logMessage("Testing location %s (type %c)", argument.c_str(), entry.letter);
+    switch (entry.letter) {
+        case 'A':
+        case 'B':
+        case 'R':
+            if (!sources.checkHomeDirectory(argument, false, result.path)) return false;
+            result.type = LOCATION_DIRECTORY;
+            result.location = argument;
+            return true;
+        case 'E':
+            if (!sources.checkEnvironmentHome(argument, result.path)) return false;
+            result.type = LOCATION_ENVIRONMENT;
+            result.location = argument;
+            return true;
+        case 'S':
+            if (!sources.checkPathJavaExe(result.path)) return false;
+            result.type = LOCATION_PATH;
+            result.location = argument;
+            return true;
+        case 'Y':
+            if (!sources.findRegistryJVM(result.path)) return false;
+            result.type = LOCATION_REGISTRY;
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The runtime of a directory entry is taken without any check but that its
+// java.exe is there.
+bool tryFallback(const SearchSources& sources, const SearchEntry& entry, SearchResult& result) {
+    logMessage("Testing relative location %s", entry.argument.c_str());
+    sources.checkHomeDirectory(entry.argument, true, result.path);
+    if (!sources.exists(result.path)) return false;
+    logMessage("%s exists", result.path.c_str());
+    result.type = LOCATION_DIRECTORY;
+    result.location = entry.argument;
+    return true;
+}
+
+}  // namespace
+
+std::vector<SearchEntry> splitSearchSequence(std::string_view sequence) {
+    std::vector<SearchEntry> entries;
+    for (const std::string& text : splitPathList(sequence)) entries.push_back({text[0], text.substr(1)});
+    return entries;
+}
+
+bool takesPartInFallbackPass(const SearchEntry& entry) {
+    if (entry.letter == 'B') return true;
+    return isDirectoryLetter(entry.letter) && !isAbsoluteArgument(entry.argument);
+}
+
+SearchResult searchJVM(std::string_view sequence, const SearchSources& sources) {
+    logMessage("Searching for a JVM");
+    SearchResult result;
+    if (tryLocationFile(sources, LocationFile::Preferred, result)) return result;
+
+    // Kept apart from the sequence text: the sources below may read other
+    // configuration values and expand other texts.
+    const std::vector<SearchEntry> entries = splitSearchSequence(sequence);
+    for (const SearchEntry& entry : entries)
+        if (tryEntry(sources, entry, result)) return result;
+
+    if (tryLocationFile(sources, LocationFile::Installer, result)) return result;
+
+    for (const SearchEntry& entry : entries)
+        if (takesPartInFallbackPass(entry) && tryFallback(sources, entry, result)) return result;
+
+    if (sources.findPreviousInstallationJVM(RegistryHive::CurrentUser, result.path)) {
+        logMessage("found JRE from previous installation (user) %s", result.path.c_str());
+        result.type = LOCATION_REGISTRY;
+        return result;
+    }
+    if (sources.findPreviousInstallationJVM(RegistryHive::LocalMachine, result.path)) {
+        logMessage("found JRE from previous installation (machine) %s", result.path.c_str());
+        result.type = LOCATION_REGISTRY;
+        return result;
+    }
+
+    logMessage("Search sequence finished");
+    for (const char* variable : {"ZELKOR_JAVA_HOME", "BRANTEL_JAVA_HOME"}) {
+        if (!sources.checkEnvironmentHome(variable, result.path)) continue;
+        result.type = LOCATION_ENVIRONMENT;
+        result.location = variable;
+        return result;
+    }
+    result = SearchResult{};
+    return result;
+}
