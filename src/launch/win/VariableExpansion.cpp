@@ -3,12 +3,14 @@
 // start-up, and an earlier step may have changed the environment (the PATH).
 #include "launch/VariableExpansion.h"
 
+#include "core/BufferCapacity.h"
 #include "core/LauncherState.h"
 #include "core/WinApi.h"
 #include "files/PathUtilities.h"
 #include "files/TempDirectory.h"
 #include "launch/Expansion.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -46,4 +48,13 @@ void expandVariables(char* text, size_t capacity) {
     std::string expanded(text, strnlen(text, capacity - 1));
     expandText(expanded, values, capacity);
     std::memcpy(text, expanded.c_str(), expanded.size() + 1);
+}
+
+void expandVariables(std::string& text) {
+    char buffer[kBufferCapacity];
+    const size_t length = std::min(text.size(), kBufferCapacity - 1);
+    std::memcpy(buffer, text.data(), length);
+    buffer[length] = '\0';
+    expandVariables(buffer, sizeof buffer);
+    text.assign(buffer);
 }

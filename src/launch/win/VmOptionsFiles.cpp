@@ -8,9 +8,7 @@
 
 #include <share.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <string_view>
 
 namespace {
@@ -46,17 +44,6 @@ std::unique_ptr<LineSource> ownedSource(FILE* file) {
 std::unique_ptr<LineSource> openShared(const std::u16string& name) {
     if (name.empty()) return nullptr;
     return ownedSource(::_wfsopen(asWide(name), L"rt", _SH_DENYNO));
-}
-
-// The launcher's buffers hold one line or path: a longer text is cut to fit
-// before expansion, which keeps within the same buffer.
-void expandInLineBuffer(std::string& text) {
-    char buffer[kOptionBufferCapacity];
-    const size_t length = std::min(text.size(), kOptionBufferCapacity - 1);
-    std::memcpy(buffer, text.data(), length);
-    buffer[length] = '\0';
-    expandVariables(buffer, sizeof buffer);
-    text.assign(buffer);
 }
 
 std::u16string ansiToWide(std::string_view narrow) { return ansiToUtf16(narrow); }
@@ -95,7 +82,7 @@ std::unique_ptr<LineSource> openVmOptionsFile(const std::string& path) {
 
 const VmOptionsEnvironment& launcherVmOptionsEnvironment() {
     static const VmOptionsEnvironment environment{
-        expandInLineBuffer,
+        [](std::string& text) { expandVariables(text); },
         [](const std::string& path, const char* baseFile) { return resolvePath(path, baseFile); },
         openVmOptionsFile,
     };

@@ -1,0 +1,97 @@
+#include "jvm/win/JvmLibraryLoading.h"
+
+#include "core/BufferCapacity.h"
+#include "core/ConfigKeys.h"
+#include "core/ConfigStore.h"
+#include "core/LauncherState.h"
+#include "diag/Log.h"
+#include "files/PathUtilities.h"
+#include "jvm/JvmLibrary.h"
+#include "jvm/JvmPaths.h"
+
+#include <cstdlib>
+#include <optional>
+
+namespace {
+
+constexpr const char* kLibrarySubdirectories[] = {"hotspot", "client", "server", "classic", "jrockit"};
+constexpr size_t kPreferredSubdirectoryCapacity = 200;
+
+CreateJavaVmEntry createEntry = nullptr;
+
+// PATH as the process and the C runtime see it.
+void setPathVariable(const std::string& value) {
+    if (::SetEnvironmentVariableA("PATH", value.c_str())) {
+        logMessage("Setting PATH %s", value.c_str());
+    } else {
+        const DWORD error = ::GetLastError();
+        logMessage("Setting PATH %s failed with error %d", value.c_str(), static_cast<int>(error));
+    }
+    const std::string assignment = "PATH=" + value;
+    ::_putenv(assignment.c_str());
+}
+
+// The current PATH; nothing when it does not fit the buffer (it is then
+// left alone rather than cut).
+std::optional<std::string> currentPath() {
+    char value[kPathVariableCapacity];
+    ::SetLastError(ERROR_SUCCESS);
+    const DWORD length = ::GetEnvironmentVariableA("PATH", value, kPathVariableCapacity);
+    if (length >= kPathVariableCapacity) return std::nullopt;
+    return std::string(value, length);
+}
+
+HMODULE tryJvmLibrary(const std::string& binDirectory, const char* subdirectory) {
+    const std::string library = binDirectory + "\\" + subdirectory + "\\jvm.dll";
+    const bool exists = pathExists(library);
+    logMessage("Trying %s (exists %d)", library.c_str(), exists ? 1 : 0);
+    const HMODULE handle = ::LoadLibraryA(library.c_str());
+    if (handle == nullptr && exists) {
+        const DWORD error = ::GetLastError();
+        logMessage("Failed with error code %d", static_cast<int>(error));
+    }
+    return handle;
+}
+
+HMODULE loadJvmLibraryFromBin(const std::string& javaExe) {
+    const std::string binDirectory = javaExeDirectory(javaExe);
+    const std::optional<std::string> oldPath = currentPath();
+    const std::optional<std::string> newPath =
+        oldPath ? pathWithBinDirectory(*oldPath, binDirectory) : std::nullopt;
+    if (newPath) {
+        setPathVariable(*newPath);
+    } else {
+        logError("PATH left unchanged: it would not hold %s", binDirectory.c_str());
+    }
+
+    HMODULE library = nullptr;
+    char preferred[kPreferredSubdirectoryCapacity];
+    configString(config::kPreferredJvmDllDirectory, preferred, sizeof preferred);
+    if (preferred[0] != '\0') library = tryJvmLibrary(binDirectory, preferred);
+    for (const char* subdirectory : kLibrarySubdirectories) {
+        if (library != nullptr) break;
+        library = tryJvmLibrary(binDirectory, subdirectory);
+    }
+    if (library == nullptr && newPath) setPathVariable(*oldPath);
+    return library;
+}
+
+}  // namespace
+
+HMODULE loadJvmLibrary(const std::string& javaExe) {
+    if (const HMODULE library = loadJvmLibraryFromBin(javaExe)) return library;
+    return loadJvmLibraryFromBin(jreFallbackOf(javaExe));
+}
+
+bool bindCreateJavaVM(HMODULE library) {
+    if (library == nullptr) return false;
+    const auto entry = reinterpret_cast<CreateJavaVmEntry>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(library, "JNI_CreateJavaVM")));
+    if (entry == nullptr) return false;
+    createEntry = entry;
+    return true;
+}
+
+void setJvmHomeFromJavaExe(const std::string& javaExe) { setJvmHome(jvmHomeOf(javaExe)); }
+
+CreateJavaVmEntry createJavaVmEntry() { return createEntry; }

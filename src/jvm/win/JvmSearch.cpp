@@ -1,0 +1,110 @@
+#include "jvm/win/JvmSearch.h"
+
+#include "core/BufferCapacity.h"
+#include "core/ConfigKeys.h"
+#include "core/ConfigStore.h"
+#include "core/win/Win32Text.h"
+#include "diag/Log.h"
+#include "files/PackedRuntime.h"
+#include "files/PathUtilities.h"
+#include "jvm/JavaCandidate.h"
+#include "jvm/RegistrySources.h"
+#include "launch/VariableExpansion.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+struct Limits {
+    std::string minVersion;
+    std::string maxVersion;
+};
+
+std::string configText(int32_t key) {
+    char value[kBufferCapacity];
+    configString(key, value, sizeof value);
+    return value;
+}
+
+// The first line of a location file below the installation directory, without
+// its line ends. A line that does not fit the buffer names no directory.
+std::optional<std::string> readLocationFile(const char* fileName) {
+    const std::string path = fullPath(configText(config::kApplicationDirectory), true) + fileName;
+    FILE* file = std::fopen(path.c_str(), "rt");
+    if (file == nullptr) return std::nullopt;
+    char line[kBufferCapacity];
+    const bool read = std::fgets(line, sizeof line, file) != nullptr;
+    const bool complete = read && (std::strchr(line, '\n') != nullptr || std::feof(file));
+    std::fclose(file);
+    if (!read) return std::nullopt;
+    if (!complete) {
+        logError("location file %s ignored: its first line is longer than %d", path.c_str(),
+                 static_cast<int>(kBufferCapacity - 1));
+        return std::nullopt;
+    }
+    std::string text(line);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    return text;
+}
+
+bool checkHomeDirectory(const Limits& limits, const std::string& home, bool skipVersionCheck, std::string& path) {
+    const std::string resolved = fullPath(home, false);
+    preparePackedRuntime(resolved);
+    const bool found = findJavaExeInHome(resolved, path);
+    if (skipVersionCheck) return true;
+    std::string version;
+    return found && checkJavaExe(path, version, limits.minVersion, limits.maxVersion, true);
+}
+
+bool checkEnvironmentHome(const Limits& limits, const std::string& variable, std::string& path) {
+    std::optional<std::string> home = environmentValue(variable.c_str());
+    if (!home) return false;
+    std::replace(home->begin(), home->end(), '/', '\\');
+    std::string version;
+    return findJavaExeInHome(*home, path) && checkJavaExe(path, version, limits.minVersion, limits.maxVersion, false);
+}
+
+bool checkPathJavaExe(const Limits& limits, std::string& path) {
+    const std::optional<std::string> found = boundedText([](char* buffer, DWORD capacity) {
+        return ::SearchPathA(nullptr, "java.exe", nullptr, capacity, buffer, nullptr);
+    });
+    if (!found) return false;
+    path = *found;
+    std::string version;
+    return checkJavaExe(path, version, limits.minVersion, limits.maxVersion, false);
+}
+
+CandidateChecks candidateChecks(const Limits& limits) {
+    return {findJavaExeInHome, [limits](std::string& path, std::string& version, bool allowBeta) {
+                return checkJavaExe(path, version, limits.minVersion, limits.maxVersion, allowBeta);
+            }};
+}
+
+}  // namespace
+
+SearchResult findJavaRuntime() {
+    const Limits limits{configText(config::kMinVersion), configText(config::kMaxVersion)};
+    const std::string sequence = configText(config::kJvmSearchSequence);
+    const CandidateChecks checks = candidateChecks(limits);
+
+    SearchSources sources;
+    sources.readLocationFile = readLocationFile;
+    sources.checkHomeDirectory = [&limits](const std::string& home, bool skip, std::string& path) {
+        return checkHomeDirectory(limits, home, skip, path);
+    };
+    sources.checkEnvironmentHome = [&limits](const std::string& variable, std::string& path) {
+        return checkEnvironmentHome(limits, variable, path);
+    };
+    sources.checkPathJavaExe = [&limits](std::string& path) { return checkPathJavaExe(limits, path); };
+    sources.findRegistryJVM = [&](std::string& path) {
+        return findRegistryJVM(path, limits.minVersion, limits.maxVersion, checks);
+    };
+    sources.findPreviousInstallationJVM = [&](RegistryHive hive, std::string& path) {
+        return findPreviousInstallationJVM(hive, path, limits.minVersion, limits.maxVersion, checks);
+    };
+    sources.expand = [](std::string& text) { expandVariables(text); };
+    sources.exists = [](const std::string& path) { return pathExists(path); };
+    return searchJVM(sequence, sources);
+}
