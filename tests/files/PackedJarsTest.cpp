@@ -46,12 +46,6 @@ TEST(PackedJarsTest, BothFilesOfTheToolAreQuoted) {
               "-r \"C:\\My App\\lib\\rt.jar.pack\" \"C:\\My App\\lib\\rt.jar\"");
 }
 
-TEST(PackedJarsTest, TheMarkerJarIsUnpackedLast) {
-    ASSERT_EQ(kPackedJars.size(), 7u);
-    EXPECT_EQ(kPackedJars.front(), "lib\\rt.jar");
-    EXPECT_EQ(kPackedJars.back(), "lib\\jsse.jar");
-}
-
 TEST(PackedJarsTest, WhichHomesNeedUnpacking) {
     const std::vector<std::string> everyPack = {
         "lib\\rt.jar.pack",     "lib\\jfxrt.jar.pack", "lib\\charsets.jar.pack", "lib\\plugin.jar.pack",
