@@ -6,7 +6,7 @@ SystemCalls realSystemCalls() {
         ::RemoveDirectoryA, ::DeleteFileA,      ::GetTempPathA,        ::GetTempFileNameA,
         ::RegOpenKeyExA,    ::RegCreateKeyExA,  ::RegQueryValueExA,    ::RegSetValueExA,
         ::RegEnumKeyExA,    ::CreateProcessA,   ::WaitForSingleObject, ::GetExitCodeProcess,
-        ::ExitProcess,
+        ::CreateMutexA,     ::ExitProcess,
     };
 }
 

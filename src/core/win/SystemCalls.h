@@ -28,6 +28,7 @@ struct SystemCalls {
     decltype(&::CreateProcessA) createProcess;
     decltype(&::WaitForSingleObject) waitForObject;
     decltype(&::GetExitCodeProcess) getExitCodeProcess;
+    decltype(&::CreateMutexA) createMutex;
 
     // The end of the process. A replacement must not return either.
     decltype(&::ExitProcess) exitProcess;
