@@ -11,33 +11,13 @@
 #include "diag/ExitActions.h"
 #include "files/Extraction.h"
 #include "files/TempDirectory.h"
+#include "RunToExit.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
-
-constexpr DWORD kBodyReturned = 0xB0D7;
-
-void WINAPI exitThisThread(UINT code) { ::ExitThread(code); }
-
-DWORD WINAPI runBody(void* body) {
-    reinterpret_cast<void (*)()>(body)();
-    return kBodyReturned;
-}
-
-// Runs `body` on a thread of its own; the exit code it ended with, or
-// kBodyReturned when it returned.
-DWORD runToExit(void (*body)()) {
-    systemCalls().exitProcess = exitThisThread;
-    KernelHandle thread(::CreateThread(nullptr, 0, runBody, reinterpret_cast<void*>(body), 0, nullptr));
-    EXPECT_TRUE(thread);
-    ::WaitForSingleObject(thread.get(), INFINITE);
-    DWORD code = 0;
-    ::GetExitCodeThread(thread.get(), &code);
-    return code;
-}
 
 bool exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
