@@ -138,6 +138,14 @@ LONG WINAPI recordOpen(HKEY parent, LPCSTR subkey, DWORD options, REGSAM access,
     return ::RegOpenKeyExA(parent, subkey, options, access, key);
 }
 
+std::vector<HKEY> openedHandles;
+
+LONG WINAPI recordOpenedHandle(HKEY parent, LPCSTR subkey, DWORD options, REGSAM access, PHKEY key) {
+    const LONG status = ::RegOpenKeyExA(parent, subkey, options, access, key);
+    if (status == ERROR_SUCCESS) openedHandles.push_back(*key);
+    return status;
+}
+
 LONG WINAPI recordEnumeration(HKEY key, DWORD index, LPSTR name, LPDWORD length, LPDWORD reserved, LPSTR className,
                               LPDWORD classLength, PFILETIME written) {
     ++enumerationCalls;
@@ -469,22 +477,31 @@ TEST_F(RegistrySourcesTest, ANameTooLongForTheBufferIsSkippedAndTheRestRead) {
               runtimes.checkedPaths().end());
 }
 
-TEST_F(RegistrySourcesTest, NoKeyStaysOpenAfterASearch) {
+TEST_F(RegistrySourcesTest, EveryKeyOpenedIsClosedAgain) {
     RegistryKeys keys;
     locatedRuntime(keys, HKEY_LOCAL_MACHINE, "handles", version(".2"));
     const std::string jre = javaSoftRuntime(keys, kJre, version(".3"), version(".3"));
-    ScopedRegistryValue jreCurrent(HKEY_LOCAL_MACHINE, kJre, "CurrentVersion", version(".3"));
-    // The first search opens the predefined keys for good; count after it.
+    javaSoftRuntime(keys, kJre, version(".4"));  // rejected: tried and passed over
+    ScopedRegistryValue jreCurrent(HKEY_LOCAL_MACHINE, kJre, "CurrentVersion", version(".9"));
+    const std::string valueName = "RegistrySourcesTest" + std::to_string(::GetCurrentProcessId());
+    storeNarrowValue(config::kPreviousInstallDirectoriesValue, valueName);
+    keys.add(HKEY_CURRENT_USER, kInstallations).setText(valueName, runtimes.root() + "\\none");
+    // The first search opens the predefined keys for good; record after it.
     ASSERT_TRUE(findRegistryJVM(path, kMajor, kMajor, runtimes.checks()));
-    DWORD before = 0;
-    ASSERT_TRUE(::GetProcessHandleCount(::GetCurrentProcess(), &before));
-    for (int i = 0; i < 5; ++i) {
-        ASSERT_TRUE(findRegistryJVM(path, kMajor, kMajor, runtimes.checks()));
-        EXPECT_EQ(path, accepted(jre));
+    openedHandles.clear();
+    systemCalls().regOpenKey = recordOpenedHandle;
+    ASSERT_TRUE(findRegistryJVM(path, kMajor, kMajor, runtimes.checks()));
+    EXPECT_EQ(path, accepted(jre));
+    EXPECT_FALSE(findPreviousInstallationJVM(RegistryHive::CurrentUser, path, "", "", runtimes.checks()));
+    systemCalls() = realSystemCalls();
+    EXPECT_GE(openedHandles.size(), 6u);
+    // A closed handle is refused; one left open still answers.
+    for (const HKEY handle : openedHandles) {
+        DWORD subkeys = 0;
+        EXPECT_EQ(::RegQueryInfoKeyA(handle, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr,
+                                     nullptr, nullptr, nullptr),
+                  ERROR_INVALID_HANDLE);
     }
-    DWORD after = 0;
-    ASSERT_TRUE(::GetProcessHandleCount(::GetCurrentProcess(), &after));
-    EXPECT_EQ(after, before);
 }
 
 }  // namespace
