@@ -4,6 +4,7 @@
 // runtimes that other keys in the registry name are never accepted. Version
 // names start with a number of this bitness's own and the limits keep to it,
 // so names already in the JavaSoft keys fall outside them.
+#include "FakeRuntimes.h"
 #include "RegistryTestKeys.h"
 
 #include "core/ConfigKeys.h"
@@ -11,7 +12,6 @@
 #include "core/win/SystemCalls.h"
 #include "diag/MemoryLog.h"
 #include "jvm/RegistrySources.h"
-#include "jvm/VersionRules.h"
 
 #include <gtest/gtest.h>
 
@@ -30,103 +30,12 @@ const std::string kJre = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
 const std::string kLocated = "SOFTWARE\\corvanta\\zelkor\\locatedjvms\\";
 const std::string kInstallations = "SOFTWARE\\corvanta\\brantel\\installations";
 
-bool exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string lowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
+using CheckCall = FakeRuntimes::CheckCall;
 
 std::string slashed(std::string path) {
     std::replace(path.begin(), path.end(), '\\', '/');
     return path;
 }
-
-void removeTree(const std::string& path) {
-    WIN32_FIND_DATAA entry;
-    const HANDLE found = ::FindFirstFileA((path + "\\*").c_str(), &entry);
-    if (found != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string child = path + "\\" + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                removeTree(child);
-            } else {
-                ::DeleteFileA(child.c_str());
-            }
-        } while (::FindNextFileA(found, &entry));
-        ::FindClose(found);
-    }
-    ::RemoveDirectoryA(path.c_str());
-}
-
-struct CheckCall {
-    std::string path;
-    bool allowBeta;
-};
-
-// Runtime homes in a directory of this process, each "<home>\bin\java.exe"
-// with a version the fake check reports for it. The check lower-cases the
-// path it accepts, as the real one normalises it.
-class FakeRuntimes {
-public:
-    FakeRuntimes() {
-        char base[MAX_PATH];
-        ::GetTempPathA(MAX_PATH, base);
-        root_ = std::string(base) + "RegistrySources_" + std::to_string(::GetCurrentProcessId());
-        removeTree(root_);
-        ::CreateDirectoryA(root_.c_str(), nullptr);
-    }
-    ~FakeRuntimes() { removeTree(root_); }
-
-    // A home below the root (`name` may hold backslashes); with a version
-    // the check accepts it, without one it is rejected.
-    std::string home(const std::string& name, const std::string& runtimeVersion = "") {
-        const std::string bin = root_ + "\\" + name + "\\bin";
-        for (size_t at = bin.find('\\', root_.size() + 1);; at = bin.find('\\', at + 1)) {
-            ::CreateDirectoryA(bin.substr(0, at).c_str(), nullptr);
-            if (at == std::string::npos) break;
-        }
-        const std::string exe = bin + "\\java.exe";
-        ::CloseHandle(::CreateFileA(exe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-        if (!runtimeVersion.empty()) versions_[exe] = runtimeVersion;
-        return root_ + "\\" + name;
-    }
-    static std::string javaExe(const std::string& home) { return home + "\\bin\\java.exe"; }
-    const std::string& root() const { return root_; }
-
-    CandidateChecks checks() {
-        return {[this](const std::string& home, std::string& exe) {
-                    homesAsked.push_back(home);
-                    exe = javaExe(home);
-                    return true;
-                },
-                [this](std::string& path, std::string& found, const std::string& min, const std::string& max,
-                       bool allowBeta) {
-                    checked.push_back({path, allowBeta});
-                    const auto known = versions_.find(path);
-                    if (known == versions_.end() || !exists(path)) return false;
-                    if (!acceptVersion(known->second, min, max, allowBeta)) return false;
-                    found = known->second;
-                    path = lowerCase(path);
-                    return true;
-                }};
-    }
-
-    std::vector<std::string> homesAsked;
-    std::vector<CheckCall> checked;
-
-    std::vector<std::string> checkedPaths() const {
-        std::vector<std::string> paths;
-        for (const CheckCall& call : checked) paths.push_back(call.path);
-        return paths;
-    }
-
-private:
-    std::string root_;
-    std::map<std::string, std::string> versions_;
-};
 
 // Opens and enumerations seen through the system-call table.
 std::vector<std::string> openedSubkeys;
@@ -194,7 +103,7 @@ protected:
         return home;
     }
 
-    static std::string accepted(const std::string& home) { return lowerCase(FakeRuntimes::javaExe(home)); }
+    static std::string accepted(const std::string& home) { return FakeRuntimes::acceptedPath(home); }
 
     std::vector<std::string> foundLines() const {
         std::vector<std::string> lines;
