@@ -75,6 +75,9 @@ LONG WINAPI firstNameTooLong(HKEY key, DWORD index, LPSTR name, LPDWORD length, 
 
 class RegistrySourcesTest : public ::testing::Test {
 protected:
+    // First in, last out: held until the test's keys are gone.
+    RegistryTestLock lock;
+
     void SetUp() override {
         clearConfigStore();
         clearMemoryLog();

@@ -67,6 +67,17 @@ void ScopedRegistryKey::setText(const std::string& name, const std::string& text
     setValue(name, REG_SZ, std::string(text.c_str(), text.size() + 1));
 }
 
+RegistryTestLock::RegistryTestLock() : mutex_(::CreateMutexA(nullptr, FALSE, "Local\\launcher-registry-test-keys")) {
+    EXPECT_TRUE(mutex_);
+    // An abandoned lock (a test program that died) is taken over as it is.
+    const DWORD waited = ::WaitForSingleObject(mutex_.get(), INFINITE);
+    EXPECT_TRUE(waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED);
+}
+
+RegistryTestLock::~RegistryTestLock() {
+    ::ReleaseMutex(mutex_.get());
+}
+
 ScopedRegistryValue::ScopedRegistryValue(HKEY root, std::string keyPath, std::string name, const std::string& text)
     : key_(root, keyPath), root_(root), keyPath_(std::move(keyPath)), name_(std::move(name)) {
     const RegistryKey key = openForWriting(root_, keyPath_);

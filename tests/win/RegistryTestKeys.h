@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/WinApi.h"
+#include "core/win/Handles.h"
 
 #include <memory>
 #include <optional>
@@ -12,8 +12,7 @@
 
 // Creates `path` under `root`. At the end removes the values it set, then the
 // keys of the path that it created, from the bottom up, as long as they are
-// empty: tests of the other bitness may be using the same parents under
-// HKEY_CURRENT_USER at the same time.
+// empty.
 class ScopedRegistryKey {
 public:
     ScopedRegistryKey(HKEY root, std::string path);
@@ -33,6 +32,20 @@ private:
     std::string path_;
     std::string created_;
     std::vector<std::string> values_;
+};
+
+// Held by each test while it writes keys: a test program of the other
+// bitness shares HKEY_CURRENT_USER\SOFTWARE and the fixed key names under it,
+// and would otherwise find parents there that it then cannot tell from its own.
+class RegistryTestLock {
+public:
+    RegistryTestLock();
+    ~RegistryTestLock();
+    RegistryTestLock(const RegistryTestLock&) = delete;
+    RegistryTestLock& operator=(const RegistryTestLock&) = delete;
+
+private:
+    KernelHandle mutex_;
 };
 
 // Sets a text value and puts back what was there before (or removes it) at
