@@ -76,18 +76,12 @@ bool checkPathJavaExe(const Limits& limits, std::string& path) {
     return checkJavaExe(path, version, limits.minVersion, limits.maxVersion, false);
 }
 
-CandidateChecks candidateChecks(const Limits& limits) {
-    return {findJavaExeInHome, [limits](std::string& path, std::string& version, bool allowBeta) {
-                return checkJavaExe(path, version, limits.minVersion, limits.maxVersion, allowBeta);
-            }};
-}
-
 }  // namespace
 
 SearchResult findJavaRuntime() {
     const Limits limits{configText(config::kMinVersion), configText(config::kMaxVersion)};
     const std::string sequence = configText(config::kJvmSearchSequence);
-    const CandidateChecks checks = candidateChecks(limits);
+    const CandidateChecks checks{findJavaExeInHome, checkJavaExe};
 
     SearchSources sources;
     sources.readLocationFile = readLocationFile;

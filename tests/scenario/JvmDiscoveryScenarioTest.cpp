@@ -1,0 +1,173 @@
+// The runtime search, library binding and version cache of real launchers
+// under Wine, with stand-in runtimes placed where a user would have them.
+// Until the JVM start is built, a launcher that bound JNI_CreateJavaVM ends
+// with kExitJvmStartNotBuilt.
+#include "support/RuntimeLayout.h"
+#include "support/RuntimePlacement.h"
+#include "support/WineScenario.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace payload;
+
+constexpr int kExitJvmStartNotBuilt = 86;
+constexpr int kExitNoJvm = 83;
+
+bool logHas(const LauncherRun& run, const std::string& line) {
+    const std::vector<std::string> lines = run.logLines();
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+bool logHasPrefix(const LauncherRun& run, const std::string& prefix) {
+    const std::vector<std::string> lines = run.logLines();
+    return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
+}
+
+std::string describe(const LauncherRun& run) {
+    return "exit " + std::to_string(run.exitCode) + "\nstderr: " + run.standardError + "\nlog:\n" +
+           run.log.value_or("(none)");
+}
+
+class JvmDiscoveryScenarioTest : public ::testing::TestWithParam<int> {
+protected:
+    int bits() const { return GetParam(); }
+    bool sixtyFour() const { return bits() == 64; }
+
+    fs::path launcher(const std::string& sequence, const std::string& minVersion = "1.6") {
+        LauncherPayload payload;
+        payload.record.narrowEntries = {
+            {107, "1"},
+            {128, sequence},
+            {126, minVersion},
+            {1005, "The JVM could not be started."},
+            {1016, "No {0}-bit JVM found."},
+            {1017, "The {0} environment variable does not point to a working 32-bit JVM."},
+            {1018, "The {0} environment variable does not point to a working 64-bit JVM."},
+            {1019, "The 32-bit JVM at {0} is damaged."},
+            {1020, "The 64-bit JVM at {0} is damaged."},
+        };
+        return scenario_.makeLauncher("guilauncher" + std::to_string(bits()) + ".exe", payload);
+    }
+
+    LauncherRun run(const fs::path& program, std::map<std::string, std::string> environment = {}) {
+        environment.emplace("ZELKOR_LOG", "yes");
+        return scenario_.run(program, {"-q_btl_internal"}, environment);
+    }
+
+    WineScenario scenario_{"jvm_discovery"};
+};
+
+TEST_P(JvmDiscoveryScenarioTest, NothingFoundEndsWith83AndTheMessageForTheBitness) {
+    const LauncherRun result = run(launcher("Rno_such_jre;EJVM_DISCOVERY_UNSET"));
+    SKIP_IF_UNRUNNABLE(result);
+    EXPECT_EQ(result.exitCode, kExitNoJvm) << describe(result);
+    EXPECT_EQ(result.standardError.rfind("No " + std::to_string(bits()) + "-bit JVM found.", 0), 0u) << describe(result);
+    EXPECT_TRUE(logHas(result, "ERROR: No JVM found")) << describe(result);
+    EXPECT_TRUE(logHas(result, "LoadDLL (1, (null), 0)"));
+}
+
+TEST_P(JvmDiscoveryScenarioTest, BundledRuntimeIsCheckedOnceThenTakenFromTheCache) {
+    const fs::path program = launcher("Rjre");
+    PlacedRuntime runtime(scenario_, RuntimePlacement::BundledJre, program.parent_path(), RuntimeShape::Jre, bits(),
+                          "java version \"1.8.0_121\"");
+    const LauncherRun cold = run(program);
+    SKIP_IF_UNRUNNABLE(cold);
+    EXPECT_EQ(cold.exitCode, kExitJvmStartNotBuilt) << describe(cold);
+    EXPECT_TRUE(logHas(cold, "got version from execution 1.8.0_121")) << describe(cold);
+    EXPECT_TRUE(logHas(cold, "Loading of JVM-DLL successful")) << describe(cold);
+    EXPECT_TRUE(logHasPrefix(cold, "Setting PATH ")) << describe(cold);
+    const int coldRuns = countRuns(runtime.home());
+    EXPECT_EQ(coldRuns, 1);
+
+    // Warm: no java.exe is started at all.
+    const LauncherRun warm = run(program);
+    EXPECT_EQ(warm.exitCode, kExitJvmStartNotBuilt) << describe(warm);
+    EXPECT_TRUE(logHas(warm, "got version from registry 1.8.0_121")) << describe(warm);
+    EXPECT_EQ(countRuns(runtime.home()), coldRuns);
+
+    // A java.exe touched since is run again, exactly once.
+    const fs::path javaExe = runtime.home() / "bin" / "java.exe";
+    fs::last_write_time(javaExe, fs::last_write_time(javaExe) + std::chrono::hours(1));
+    const LauncherRun touched = run(program);
+    EXPECT_EQ(touched.exitCode, kExitJvmStartNotBuilt) << describe(touched);
+    EXPECT_EQ(countRuns(runtime.home()), coldRuns + 1);
+}
+
+TEST_P(JvmDiscoveryScenarioTest, VariableEntryFindsTheRuntimeItNames) {
+    const fs::path program = launcher("EJVM_DISCOVERY_HOME");
+    PlacementNames names;
+    names.variable = "JVM_DISCOVERY_HOME";
+    PlacedRuntime runtime(scenario_, RuntimePlacement::NamedByVariable, program.parent_path(), RuntimeShape::Jre,
+                          bits(), "java version \"11.0.2\"", names);
+    const LauncherRun result = run(program, runtime.environment());
+    SKIP_IF_UNRUNNABLE(result);
+    EXPECT_EQ(result.exitCode, kExitJvmStartNotBuilt) << describe(result);
+    EXPECT_TRUE(logHas(result, "Testing location JVM_DISCOVERY_HOME (type E)")) << describe(result);
+}
+
+TEST_P(JvmDiscoveryScenarioTest, RegistryEntryFindsAJavaSoftRuntime) {
+    const fs::path program = launcher("Y");
+    PlacementNames names;
+    names.javaSoftVersion = "1.8.0_977" + std::to_string(bits());
+    PlacedRuntime runtime(scenario_, RuntimePlacement::JavaSoftRegistry, program.parent_path(), RuntimeShape::Jre,
+                          bits(), "java version \"" + names.javaSoftVersion + "\"", names);
+    const LauncherRun result = run(program);
+    SKIP_IF_UNRUNNABLE(result);
+    EXPECT_EQ(result.exitCode, kExitJvmStartNotBuilt) << describe(result);
+    EXPECT_TRUE(logHas(result, "Loading of JVM-DLL successful")) << describe(result);
+}
+
+TEST_P(JvmDiscoveryScenarioTest, LibrarySubdirectoriesAreTriedInTheirOrder) {
+    const fs::path program = launcher("Rjre");
+    PlacedRuntime runtime(scenario_, RuntimePlacement::BundledJre, program.parent_path(),
+                          RuntimeShape::JvmOnlyUnderServer, bits(), "java version \"1.8.0_121\"");
+    const LauncherRun result = run(program);
+    SKIP_IF_UNRUNNABLE(result);
+    EXPECT_EQ(result.exitCode, kExitJvmStartNotBuilt) << describe(result);
+    const std::string bin = WineScenario::windowsPath(runtime.home() / "bin");
+    std::string lowerBin = bin;
+    std::transform(lowerBin.begin(), lowerBin.end(), lowerBin.begin(), [](unsigned char c) { return std::tolower(c); });
+    EXPECT_TRUE(logHas(result, "Trying " + lowerBin + "\\hotspot\\jvm.dll (exists 0)")) << describe(result);
+    EXPECT_TRUE(logHas(result, "Trying " + lowerBin + "\\client\\jvm.dll (exists 0)")) << describe(result);
+    EXPECT_TRUE(logHas(result, "Trying " + lowerBin + "\\server\\jvm.dll (exists 1)")) << describe(result);
+    EXPECT_FALSE(logHasPrefix(result, "Failed with error code")) << describe(result);
+}
+
+TEST_P(JvmDiscoveryScenarioTest, LibraryOfTheOtherBitnessFailsWithTheMessageOfItsVariable) {
+    const fs::path program = launcher("EJVM_DISCOVERY_HOME");
+    PlacementNames names;
+    names.variable = "JVM_DISCOVERY_HOME";
+    PlacedRuntime runtime(scenario_, RuntimePlacement::NamedByVariable, program.parent_path(),
+                          RuntimeShape::WrongBitness, bits(), "java version \"1.8.0_121\"", names);
+    const LauncherRun result = run(program, runtime.environment());
+    SKIP_IF_UNRUNNABLE(result);
+    EXPECT_EQ(result.exitCode, kExitNoJvm) << describe(result);
+    EXPECT_EQ(result.standardError.rfind("The JVM_DISCOVERY_HOME environment variable does not point to a working " +
+                                             std::to_string(bits()) + "-bit JVM.",
+                                         0),
+              0u)
+        << describe(result);
+    EXPECT_TRUE(logHasPrefix(result, "Failed with error code")) << describe(result);
+    EXPECT_TRUE(logHas(result, "ERROR: Could not get DLL-Handle.")) << describe(result);
+}
+
+TEST_P(JvmDiscoveryScenarioTest, AnOldBundledRuntimeIsStillTakenByTheFallbackPass) {
+    const fs::path program = launcher("Rjre", "1.8");
+    PlacedRuntime runtime(scenario_, RuntimePlacement::BundledJre, program.parent_path(), RuntimeShape::Jre, bits(),
+                          "java version \"1.6.0_45\"");
+    const LauncherRun result = run(program);
+    SKIP_IF_UNRUNNABLE(result);
+    EXPECT_EQ(result.exitCode, kExitJvmStartNotBuilt) << describe(result);
+    EXPECT_TRUE(logHas(result, "Testing relative location jre")) << describe(result);
+}
+
+INSTANTIATE_TEST_SUITE_P(Bitness, JvmDiscoveryScenarioTest, ::testing::Values(64, 32),
+                         [](const auto& info) { return std::string("x").append(std::to_string(info.param)); });
+
+}  // namespace
