@@ -6,6 +6,7 @@ SystemCalls realSystemCalls() {
         ::RemoveDirectoryA, ::DeleteFileA,      ::GetTempPathA,        ::GetTempFileNameA,
         ::RegOpenKeyExA,    ::RegCreateKeyExA,  ::RegQueryValueExA,    ::RegSetValueExA,
         ::RegEnumKeyExA,    ::CreateProcessA,   ::WaitForSingleObject, ::GetExitCodeProcess,
+        ::GetShortPathNameA,
         ::ExitProcess,
     };
 }

@@ -28,6 +28,7 @@ struct SystemCalls {
     decltype(&::CreateProcessA) createProcess;
     decltype(&::WaitForSingleObject) waitForObject;
     decltype(&::GetExitCodeProcess) getExitCodeProcess;
+    decltype(&::GetShortPathNameA) getShortPathName;  // for a child's command line
 
     // The end of the process. A replacement must not return either.
     decltype(&::ExitProcess) exitProcess;
