@@ -3,7 +3,6 @@
 #include "core/BufferCapacity.h"
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
-#include "core/PathText.h"
 #include "diag/MemoryLog.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +31,7 @@ struct CacheEntry {
 
 // Files with their times, a version cache that holds one entry per path and
 // hits only for the exact time, and "-version" runs that answer from a table
-// and are counted. The launcher lives in C:\Apps.
+// and are counted.
 class FakeSystem {
 public:
     std::map<std::string, FileTimeStamp> files;
@@ -43,7 +42,7 @@ public:
 
     CandidateSystem system() {
         return {
-            [](const std::string& path) { return lowerAscii(isRelativePath(path) ? "C:\\Apps\\" + path : path); },
+            [](const std::string& path) { return lowerAscii(path); },
             [this](const std::string& path, FileTimeStamp& time) {
                 const auto found = files.find(path);
                 if (found == files.end()) return false;
@@ -173,43 +172,6 @@ TEST_F(CandidateCheckTest, DecidesFromTheFileTheCacheTheRunAndTheLimits) {
         log.push_back(std::string("checkJavaExe returning ") + (c.accepted ? "1" : "0"));
         EXPECT_EQ(memoryLogLines(), log);
     }
-}
-
-TEST_F(CandidateCheckTest, ARuntimeRunsOncePerChangeOfItsFile) {
-    // Relative candidates are the launcher's.
-    const std::string normalised = "c:\\apps\\jre\\bin\\java.exe";
-    FakeSystem fake;
-    fake.files[normalised] = kTime;
-    fake.runAnswers[normalised] = {Outcome::Version, "1.8.0_202"};
-    const CandidateSystem system = fake.system();
-    std::string path;
-    std::string version;
-    const auto check = [&] {
-        path = "JRE\\bin\\java.exe";
-        return checkJavaExe(path, version, "1.6", "", false, system);
-    };
-
-    EXPECT_TRUE(check());
-    EXPECT_TRUE(check());
-    EXPECT_TRUE(check());
-    EXPECT_EQ(path, normalised);
-    EXPECT_EQ(fake.runs, Lines{normalised});
-
-    // Replaced by another build: run again, and the entry follows.
-    fake.files[path] = kTime + 10'000'000;
-    fake.runAnswers[path] = {Outcome::Version, "1.8.0_301"};
-    EXPECT_TRUE(check());
-    EXPECT_TRUE(check());
-    EXPECT_EQ(fake.runs.size(), 2u);
-    EXPECT_EQ(version, "1.8.0_301");
-    EXPECT_EQ(fake.cache[path], (CacheEntry{kTime + 10'000'000, "1.8.0_301"}));
-
-    // A failed run is marked, and the mark sends the next check to the runtime again.
-    fake.files[path] = kTime + 20'000'000;
-    fake.runAnswers[path] = {Outcome::NonZeroExit, {}};
-    EXPECT_FALSE(check());
-    EXPECT_FALSE(check());
-    EXPECT_EQ(fake.runs.size(), 4u);
 }
 
 TEST_F(CandidateCheckTest, HomesGiveTheJreFormTheBinFormOrTheJdkAnswer) {

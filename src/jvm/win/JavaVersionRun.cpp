@@ -32,7 +32,7 @@ FileHandle createOutputFile(const std::string& name) {
 // Ends a child that outlived its time. The wait afterwards matters: until the
 // child is gone it holds the output file open, and the file could not be
 // removed.
-void terminate(const KernelHandle& process, unsigned long timeoutMs) {
+void endHungChild(const KernelHandle& process, unsigned long timeoutMs) {
     logMessage("Terminating process");
     if (::TerminateProcess(process.get(), 1)) systemCalls().waitForObject(process.get(), timeoutMs);
 }
@@ -81,7 +81,7 @@ VersionRun runChild(std::string commandLine, const std::string& outputName, unsi
     const bool gotExitCode = systemCalls().getExitCodeProcess(child.process.get(), &exitCode) != FALSE;
     logMessage("Exit Code %d", static_cast<int>(exitCode));
     if (waited != WAIT_OBJECT_0) {
-        terminate(child.process, timeoutMs);
+        endHungChild(child.process, timeoutMs);
         return {VersionRun::Outcome::NotFinished, {}};
     }
     if (!gotExitCode) return {VersionRun::Outcome::NotFinished, {}};

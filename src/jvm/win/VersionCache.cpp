@@ -32,10 +32,11 @@ std::optional<std::string> readCachedVersion(const std::string& normalisedPath, 
     // Any other time: the runtime was replaced or touched since.
     if (loadLittleEndian<uint64_t>(stored) != lastWriteTime) return std::nullopt;
 
-    // The stored text carries no terminator (other writers may add one, and
-    // so may the conversion from the registry's UTF-16): the length the query
-    // reports bounds the text, and the first NUL ends it. A text that leaves
-    // no room for a terminator in the buffer is refused.
+    // Whether a terminator was stored depends on the writer (the system adds
+    // one where the handed-over text is followed by a NUL in memory), and the
+    // narrow query may add one of its own: the length the query reports
+    // bounds the text and the first NUL ends it. A text that leaves no room
+    // for a terminator in a path buffer is refused.
     std::string version(kBufferCapacity, '\0');
     size = static_cast<DWORD>(version.size());
     if (systemCalls().regQueryValue(key.get(), kVersionValue, nullptr, &type, reinterpret_cast<BYTE*>(version.data()),

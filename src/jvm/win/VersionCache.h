@@ -8,8 +8,9 @@
 // The version cache: one key per runtime below HKEY_CURRENT_USER (see
 // versionCacheKeyName), in the process's own registry view, so that the 32-bit
 // and the 64-bit launcher each keep theirs. "LastWriteTime" is a REG_BINARY of
-// exactly 8 bytes (the FILETIME, little-endian), "Version" a REG_SZ stored
-// without its terminating NUL. Keys are created and overwritten, never removed.
+// exactly 8 bytes (the FILETIME, little-endian), "Version" a REG_SZ handed to
+// the registry with the text's length, without a terminator. Keys are created
+// and overwritten, never removed.
 
 // The cached version of the runtime at `normalisedPath` when the entry was
 // written for exactly `lastWriteTime`. A value of another type or length, a
