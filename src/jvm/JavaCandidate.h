@@ -4,7 +4,9 @@
 
 // The candidate check: whether one java.exe is a usable runtime. Every source
 // of the search hands its candidates here. Paths are narrow (file API code
-// page), at most kBufferCapacity - 1 characters.
+// page), at most kBufferCapacity - 1 characters. The decisions are those of
+// CandidateCheck.h, over the launcher's file system, its version cache in the
+// registry and a hidden "-version" child.
 
 // The java.exe of a Java home: "<home>\jre\bin\java.exe", or "<home>\bin\java.exe"
 // when that does not exist. With the JDK requirement (key 131) the answer is

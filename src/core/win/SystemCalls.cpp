@@ -1,12 +1,27 @@
 #include "core/win/SystemCalls.h"
 
 SystemCalls realSystemCalls() {
+    // Named, so that the table and this list cannot fall out of step.
     return SystemCalls{
-        ::CreateFileA,      ::ReadFile,         ::WriteFile,           ::CreateDirectoryA,
-        ::RemoveDirectoryA, ::DeleteFileA,      ::GetTempPathA,        ::GetTempFileNameA,
-        ::RegOpenKeyExA,    ::RegCreateKeyExA,  ::RegQueryValueExA,    ::RegSetValueExA,
-        ::RegEnumKeyExA,    ::CreateProcessA,   ::WaitForSingleObject, ::GetExitCodeProcess,
-        ::CreateMutexA,     ::ExitProcess,
+        .createFile = ::CreateFileA,
+        .readFile = ::ReadFile,
+        .writeFile = ::WriteFile,
+        .createDirectory = ::CreateDirectoryA,
+        .removeDirectory = ::RemoveDirectoryA,
+        .deleteFile = ::DeleteFileA,
+        .getTempPath = ::GetTempPathA,
+        .getTempFileName = ::GetTempFileNameA,
+        .regOpenKey = ::RegOpenKeyExA,
+        .regCreateKey = ::RegCreateKeyExA,
+        .regQueryValue = ::RegQueryValueExA,
+        .regSetValue = ::RegSetValueExA,
+        .regEnumKey = ::RegEnumKeyExA,
+        .createProcess = ::CreateProcessA,
+        .waitForObject = ::WaitForSingleObject,
+        .getExitCodeProcess = ::GetExitCodeProcess,
+        .createMutex = ::CreateMutexA,
+        .getShortPathName = ::GetShortPathNameA,
+        .exitProcess = ::ExitProcess,
     };
 }
 

@@ -29,6 +29,7 @@ struct SystemCalls {
     decltype(&::WaitForSingleObject) waitForObject;
     decltype(&::GetExitCodeProcess) getExitCodeProcess;
     decltype(&::CreateMutexA) createMutex;
+    decltype(&::GetShortPathNameA) getShortPathName;  // for a child's command line
 
     // The end of the process. A replacement must not return either.
     decltype(&::ExitProcess) exitProcess;

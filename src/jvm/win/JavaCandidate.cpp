@@ -1,0 +1,42 @@
+#include "jvm/JavaCandidate.h"
+
+#include "core/WinApi.h"
+#include "files/PathUtilities.h"
+#include "jvm/win/CandidateSystem.h"
+#include "jvm/win/VersionCache.h"
+
+namespace {
+
+bool findWithTime(const std::string& path, FileTimeStamp& lastWriteTime) {
+    FILETIME found{};
+    if (!findPath(path, &found)) return false;
+    lastWriteTime = static_cast<FileTimeStamp>(found.dwHighDateTime) << 32 | found.dwLowDateTime;
+    return true;
+}
+
+const CandidateSystem& launcherCandidateSystem() {
+    static const CandidateSystem system = windowsCandidateSystem();
+    return system;
+}
+
+}  // namespace
+
+CandidateSystem windowsCandidateSystem(unsigned long versionRunTimeoutMs) {
+    return CandidateSystem{
+        [](const std::string& path) { return fullPath(path, false); },
+        findWithTime,
+        pathExists,
+        readCachedVersion,
+        writeCachedVersion,
+        [versionRunTimeoutMs](const std::string& path) { return runJavaVersion(path, versionRunTimeoutMs); },
+    };
+}
+
+bool findJavaExeInHome(const std::string& home, std::string& javaExe) {
+    return findJavaExeInHome(home, javaExe, launcherCandidateSystem());
+}
+
+bool checkJavaExe(std::string& path, std::string& version, const std::string& minVersion,
+                  const std::string& maxVersion, bool allowBeta) {
+    return checkJavaExe(path, version, minVersion, maxVersion, allowBeta, launcherCandidateSystem());
+}
