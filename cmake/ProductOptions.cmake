@@ -9,11 +9,14 @@
 # switch is still off. The Microsoft formatter is the one the log's "%S",
 # "%I64d" and "%p" forms were written for.
 #
+# No interprocedural clones: with C++20 every file instantiates the string
+# members it uses, and a specialised copy of each per file only adds size.
+#
 # Function-local statics are first used on the main thread during start-up,
 # before the service launcher starts its threads, so they need no guards (the
 # guards would pull in the POSIX thread library).
 set(LAUNCHER_PRODUCT_COMPILE_OPTIONS
-  -Os -ffunction-sections -fdata-sections
+  -Os -ffunction-sections -fdata-sections -fno-ipa-sra -fno-ipa-cp
   $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics>
   $<$<COMPILE_LANGUAGE:CXX>:-D__USE_MINGW_ANSI_STDIO=0 -include stdio.h>)
 set(LAUNCHER_PRODUCT_LINK_OPTIONS -Wl,--gc-sections -s)

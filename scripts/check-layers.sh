@@ -5,17 +5,26 @@
 # (say, error reporting calling into the temporary directory, which reports
 # its errors) would make the two modules one in all but name.
 #
-#   check-layers.sh NM OBJECT_DIRECTORY...
+#   check-layers.sh NM ARCHIVE...
 #
-# Prints the dependency edges it found on failure; exits 1 when they contain a
-# cycle, 0 otherwise.
+# Reads the objects of the product's libraries (the archives as built, so no
+# stale object of an earlier build counts). Prints the cycle on failure; exits
+# 1 when there is one, 0 otherwise.
 set -euo pipefail
 nm=$1
 shift
-objects=$(find "$@" -name '*.obj' -o -name '*.o' | sort)
-[ -n "$objects" ] || { echo "check-layers: no object files under $*" >&2; exit 2; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+for archive in "$@"; do
+  archive=$(realpath "$archive")
+  library=$(basename "$archive" .a)
+  mkdir -p "$work/$library"
+  (cd "$work/$library" && ar x "$archive")
+done
+objects=$(find "$work" -name '*.obj' -o -name '*.o' | sort)
+[ -n "$objects" ] || { echo "check-layers: no object files in $*" >&2; exit 2; }
 
-module() { local path=${1#*.dir/}; echo "${path%.*}"; }
+module() { local path=${1#"$work"/}; echo "${path%.*}"; }
 
 declare -A definer
 for object in $objects; do
@@ -26,8 +35,7 @@ for object in $objects; do
   done < <("$nm" --defined-only "$object" | awk '$2 ~ /^[TDBR]$/ { print $3 }' | sort -u)
 done
 
-edges=$(mktemp)
-trap 'rm -f "$edges"' EXIT
+edges=$work/edges
 for object in $objects; do
   from=$(module "$object")
   echo "$from $from" >>"$edges"
@@ -41,8 +49,6 @@ sort -u -o "$edges" "$edges"
 if ! tsort "$edges" >/dev/null 2>"$edges.loop"; then
   echo "check-layers: the modules depend on each other in a cycle:" >&2
   cat "$edges.loop" >&2
-  rm -f "$edges.loop"
   exit 1
 fi
-rm -f "$edges.loop"
 echo "check-layers: $(wc -l <"$edges") dependencies among $(echo "$objects" | wc -l) objects, no cycle"

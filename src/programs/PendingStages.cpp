@@ -4,7 +4,6 @@
 // module when it is built.
 #include "files/SingleInstance.h"
 #include "gui/ConsoleAndReboot.h"
-#include "jvm/JvmLibrary.h"
 #include "launch/JavaVMLauncher.h"
 #include "launch/NativeLibraryPath.h"
 #include "launch/Splash.h"
@@ -16,9 +15,14 @@
 #include <cstdio>
 
 namespace {
+
+// A Java runtime was found and bound, but nothing starts it yet.
+constexpr int kExitJvmStartNotBuilt = 86;
+
 void reportNotBuilt(const char* stage) {
     logMessage("%s: not built yet", stage);
 }
+
 }  // namespace
 
 // No splash screen is ever shown yet, so there is nothing to close either.
@@ -28,15 +32,11 @@ void checkSingleInstance(bool, bool) { reportNotBuilt("single instance check"); 
 
 void setNativeLibraryPath() { reportNotBuilt("native library path"); }
 
-bool LoadDLL(bool reportErrors) {
-    reportNotBuilt("Java runtime search");
-    if (reportErrors) showError("This launcher cannot search for a Java runtime yet; no Java application was started.");
-    return false;
-}
-
 bool launchProgram(bool) {
     reportNotBuilt("JVM launch");
-    return false;
+    showError("This launcher found and loaded a Java runtime but cannot start the JVM yet; "
+              "no Java application was started.");
+    exitLauncher(kExitJvmStartNotBuilt);
 }
 
 bool attachConsole() {

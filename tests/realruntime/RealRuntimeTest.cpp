@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -141,6 +142,57 @@ TEST_F(RealRuntimeTest, JniStartSeesExactTextsWhereverTheRuntimeIsPlaced) {
         EXPECT_NE(out.find("WinLauncher.main returned\n"), std::string::npos) << out;
         const std::string summary = std::to_string(texts) + " of " + std::to_string(texts) + " texts exact";
         EXPECT_NE(out.find(summary), std::string::npos) << describe(run);
+    }
+}
+
+// Until the JVM start is built, a launcher that bound JNI_CreateJavaVM ends here.
+constexpr int kExitJvmStartNotBuilt = 86;
+
+bool logHas(const LauncherRun& run, const std::string& line) {
+    const std::vector<std::string> all = run.logLines();
+    return std::find(all.begin(), all.end(), line) != all.end();
+}
+
+TEST_F(RealRuntimeTest, LauncherFindsBindsAndCachesTheRealRuntime) {
+    PlacementNames names;
+    names.variable = "JAVA_HOME";
+    names.javaSoftVersion = "17-launcher-" + std::to_string(::getpid());
+    const struct {
+        const char* name;
+        RuntimePlacement where;
+        const char* sequence;
+    } cases[] = {
+        {"bundled relative directory", RuntimePlacement::BundledJre, "Rjre"},
+        {"JAVA_HOME entry", RuntimePlacement::NamedByVariable, "EJAVA_HOME"},
+        {"JavaSoft registry entry", RuntimePlacement::JavaSoftRegistry, "Y"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // A scenario of its own: the placements share a folder name, and the
+        // version cache is keyed by the path.
+        WineScenario scenario(std::string("real_launcher_") + std::to_string(&c - cases));
+        payload::LauncherPayload payload;
+        payload.record.narrowEntries = {{107, "1"}, {128, c.sequence}, {126, "1.8"}, {1016, "No {0}-bit JVM found."}};
+        const fs::path programDirectory = scenario.directory() / c.name;
+        fs::create_directories(programDirectory);
+        const fs::path launcher = scenario.makeLauncher("guilauncher64.exe", payload, std::string(c.name) + ".exe");
+        fs::rename(launcher, programDirectory / launcher.filename());
+        const PlacedRuntime runtime(scenario, c.where, programDirectory, RuntimeShape::Real, 64, "", names);
+        std::map<std::string, std::string> environment = runtime.environment();
+        environment["ZELKOR_LOG"] = "yes";
+
+        // The real banner: the version is cut by position after the quote.
+        const std::string version = releaseVersion(runtime.home()) + "\" 2023-10-1";
+        const LauncherRun cold =
+            scenario.run(programDirectory / launcher.filename(), {"-q_btl_internal"}, environment, 120);
+        EXPECT_EQ(cold.exitCode, kExitJvmStartNotBuilt) << describe(cold) << cold.log.value_or("");
+        EXPECT_TRUE(logHas(cold, "got version from execution " + version)) << cold.log.value_or("");
+        EXPECT_TRUE(logHas(cold, "Loading of JVM-DLL successful")) << cold.log.value_or("");
+
+        const LauncherRun warm =
+            scenario.run(programDirectory / launcher.filename(), {"-q_btl_internal"}, environment, 120);
+        EXPECT_EQ(warm.exitCode, kExitJvmStartNotBuilt) << describe(warm);
+        EXPECT_TRUE(logHas(warm, "got version from registry " + version)) << warm.log.value_or("");
     }
 }
 
