@@ -56,7 +56,7 @@ std::vector<std::string> makeCandidates(const std::string& root) {
 
 void removeCandidates(const std::string& root, const std::vector<std::string>& javaExes) {
     for (const std::string& javaExe : javaExes) {
-        ::RegDeleteKeyA(HKEY_CURRENT_USER, ("SOFTWARE\\corvanta\\zelkor\\jvms\\" + versionCacheKeyName(javaExe)).c_str());
+        ::RegDeleteKeyA(HKEY_CURRENT_USER, versionCacheKeyName(javaExe).c_str());
         ::DeleteFileA(javaExe.c_str());
         const std::string bin = javaExe.substr(0, javaExe.rfind('\\'));
         ::RemoveDirectoryA(bin.c_str());
@@ -72,7 +72,7 @@ bool baselineSearch(const std::vector<std::string>& javaExes) {
         WIN32_FIND_DATAA entry;
         FindHandle lookup(::FindFirstFileA(javaExe.c_str(), &entry));
         RegistryKey key;
-        const std::string name = "SOFTWARE\\corvanta\\zelkor\\jvms\\" + versionCacheKeyName(javaExe);
+        const std::string name = versionCacheKeyName(javaExe);
         if (!lookup || ::RegOpenKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS)
             continue;
         BYTE time[8];

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fstream>
 
 namespace {
 
@@ -165,6 +166,43 @@ TEST_P(JvmDiscoveryScenarioTest, AnOldBundledRuntimeIsStillTakenByTheFallbackPas
     SKIP_IF_UNRUNNABLE(result);
     EXPECT_EQ(result.exitCode, kExitJvmStartNotBuilt) << describe(result);
     EXPECT_TRUE(logHas(result, "Testing relative location jre")) << describe(result);
+}
+
+// The fixed frame around the sequence, seen in the log: the location files
+// below the installation directory (key 10003, here the launcher's own), the
+// entries, the fallback pass, then the variables of last resort.
+TEST_P(JvmDiscoveryScenarioTest, FrameRunsFromThePreferredLocationToTheLastResortVariables) {
+    LauncherPayload payload;
+    payload.record.narrowEntries = {{107, "1"}, {128, "Rnone;EJVM_FRAME_UNSET"}, {126, "1.6"}, {10003, ""}};
+    const fs::path program = scenario_.makeLauncher("guilauncher" + std::to_string(bits()) + ".exe", payload);
+    fs::create_directories(program.parent_path() / ".brantel");
+    const auto writeLocation = [&](const char* file, const std::string& line) {
+        std::ofstream(program.parent_path() / ".brantel" / file) << line << "\r\n";
+    };
+    writeLocation("pref_jre.cfg", "nopref");
+    writeLocation("inst_jre.cfg", "noinst");
+    PlacedRuntime runtime(scenario_, RuntimePlacement::NamedByVariable, program.parent_path(), RuntimeShape::Jre,
+                          bits(), "java version \"1.8.0_121\"");
+    const LauncherRun last = run(program, runtime.environment());
+    SKIP_IF_UNRUNNABLE(last);
+    EXPECT_EQ(last.exitCode, kExitJvmStartNotBuilt) << describe(last);
+    const std::vector<std::string> steps = {"Has preferred location nopref", "Testing location none (type R)",
+                                            "Testing location JVM_FRAME_UNSET (type E)", "Has installer location noinst",
+                                            "Testing relative location none", "Search sequence finished",
+                                            "Loading of JVM-DLL successful"};
+    const std::vector<std::string> lines = last.logLines();
+    auto at = lines.begin();
+    for (const std::string& step : steps) {
+        at = std::find(at, lines.end(), step);
+        ASSERT_NE(at, lines.end()) << "missing or out of order: " << step << "\n" << describe(last);
+    }
+
+    // A preferred location that holds a runtime wins over every entry.
+    writeLocation("pref_jre.cfg", WineScenario::windowsPath(runtime.home()));
+    const LauncherRun preferred = run(program);
+    EXPECT_EQ(preferred.exitCode, kExitJvmStartNotBuilt) << describe(preferred);
+    EXPECT_TRUE(logHas(preferred, "Using preferred location")) << describe(preferred);
+    EXPECT_FALSE(logHas(preferred, "Testing location none (type R)")) << describe(preferred);
 }
 
 INSTANTIATE_TEST_SUITE_P(Bitness, JvmDiscoveryScenarioTest, ::testing::Values(64, 32),

@@ -121,6 +121,12 @@ UnpackOutcome unpackAll(const std::string& home) {
     return UnpackOutcome::Unpacked;
 }
 
+bool holdsAnyPack(const std::string& home) {
+    for (const char* pattern : {"lib\\*.pack", "lib\\ext\\*.pack"})
+        if (findPath(homePath(home, pattern))) return true;
+    return false;
+}
+
 }  // namespace
 
 std::string homeMutexName(const std::string& home) {
@@ -164,6 +170,9 @@ UnpackOutcome unpackJar(const std::string& home, const std::string& pack) {
 }
 
 void preparePackedRuntime(const std::string& home) {
+    // Most homes hold no pack at all: two directory look-ups tell, where
+    // asking for each pack by name would take seven.
+    if (!holdsAnyPack(home)) return;
     if (!needsUnpacking(home, pathExists)) return;
     UnpackOutcome outcome = UnpackOutcome::NoPack;
     {

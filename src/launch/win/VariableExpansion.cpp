@@ -32,14 +32,19 @@ std::vector<std::string> environmentEntries() {
 
 void expandVariables(char* text, size_t capacity) {
     if (text == nullptr || capacity == 0) return;
+    // Every placeholder and variable reference starts with "%" or "$": a text
+    // with neither stays as it is, and gathering the values (the temporary
+    // path looks up every directory of it) would cost the runtime search that
+    // expands each of its entries more than the search itself.
+    if (strnlen(text, capacity) < capacity && std::strpbrk(text, "%$") == nullptr) return;
 
     ExpansionValues values;
     values.launcherDirectory = launcherDirectory();
     values.tempDirectory = tempDir();
     values.jvmHome = jvmHome();
-    // Taken even for a text without placeholders: when no temporary path is
-    // usable, the launcher ends here rather than at some later, less obvious
-    // place.
+    // Taken for every text with placeholders, whichever it holds: when no
+    // temporary path is usable, the launcher ends here rather than at some
+    // later, less obvious place.
     values.systemTempDirectory = findTempPath();
     values.environment = environmentEntries();
 
