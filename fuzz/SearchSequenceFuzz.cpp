@@ -61,8 +61,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     clearMemoryLog();
     const SearchResult result = searchJVM(sequence, sources);
-    // Two location files, two passes over the entries, two hives, two variables.
-    check(calls <= 2 + 2 * entries.size() + 2 + 2);
+    // Two location files and their homes, two passes over the entries, two
+    // hives, two variables.
+    check(calls <= 4 + 2 * entries.size() + 2 + 2);
     check((result.type == LOCATION_NONE) == result.path.empty());
     if (result.type == LOCATION_NONE) check(result.location.empty());
     return 0;
