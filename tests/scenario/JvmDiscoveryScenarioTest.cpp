@@ -156,6 +156,35 @@ TEST_P(JvmDiscoveryScenarioTest, LibraryOfTheOtherBitnessFailsWithTheMessageOfIt
         << describe(result);
     EXPECT_TRUE(logHasPrefix(result, "Failed with error code")) << describe(result);
     EXPECT_TRUE(logHas(result, "ERROR: Could not get DLL-Handle.")) << describe(result);
+    // Both bin directories (its own and ..\jre\bin) were tried, PATH put back after each.
+    const std::vector<std::string> lines = result.logLines();
+    std::vector<std::string> pathLines;
+    for (const std::string& line : lines)
+        if (line.rfind("Setting PATH ", 0) == 0) pathLines.push_back(line);
+    ASSERT_EQ(pathLines.size(), 4u) << describe(result);
+    EXPECT_EQ(pathLines[1], pathLines[3]);
+    EXPECT_NE(pathLines[0].find("\\bin"), std::string::npos);
+    EXPECT_NE(pathLines[2].find("\\..\\jre\\bin"), std::string::npos) << pathLines[2];
+    EXPECT_EQ(pathLines[0].rfind(pathLines[1] + ";", 0), 0u) << "appended, not put in front";
+}
+
+TEST_P(JvmDiscoveryScenarioTest, ConfiguredLibrarySubdirectoryIsTriedFirst) {
+    LauncherPayload payload;
+    payload.record.narrowEntries = {{107, "1"}, {128, "Rjre"}, {126, "1.6"}, {152, "server"}};
+    const fs::path program = scenario_.makeLauncher("guilauncher" + std::to_string(bits()) + ".exe", payload);
+    PlacedRuntime runtime(scenario_, RuntimePlacement::BundledJre, program.parent_path(), RuntimeShape::ClientAndServer,
+                          bits(), "java version \"1.8.0_121\"");
+    const LauncherRun result = run(program);
+    SKIP_IF_UNRUNNABLE(result);
+    EXPECT_EQ(result.exitCode, kExitJvmStartNotBuilt) << describe(result);
+    const std::vector<std::string> lines = result.logLines();
+    const auto isLibraryTry = [](const std::string& line) {
+        return line.rfind("Trying ", 0) == 0 && line.find("jvm.dll") != std::string::npos;
+    };
+    const auto firstTry = std::find_if(lines.begin(), lines.end(), isLibraryTry);
+    ASSERT_NE(firstTry, lines.end()) << describe(result);
+    EXPECT_NE(firstTry->find("\\server\\jvm.dll (exists 1)"), std::string::npos) << *firstTry;
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), isLibraryTry), 1) << "client is not tried once server loaded";
 }
 
 TEST_P(JvmDiscoveryScenarioTest, AnOldBundledRuntimeIsStillTakenByTheFallbackPass) {
