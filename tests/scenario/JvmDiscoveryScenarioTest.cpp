@@ -40,8 +40,10 @@ protected:
     int bits() const { return GetParam(); }
     bool sixtyFour() const { return bits() == 64; }
 
-    fs::path launcher(const std::string& sequence, const std::string& minVersion = "1.6") {
+    fs::path launcher(const std::string& sequence, const std::string& minVersion = "1.6",
+                      std::vector<EmbeddedFile> files = {}) {
         LauncherPayload payload;
+        payload.files = std::move(files);
         payload.record.narrowEntries = {
             {107, "1"},
             {128, sequence},
@@ -98,6 +100,22 @@ TEST_P(JvmDiscoveryScenarioTest, BundledRuntimeIsCheckedOnceThenTakenFromTheCach
     const LauncherRun touched = run(program);
     EXPECT_EQ(touched.exitCode, kExitJvmStartNotBuilt) << describe(touched);
     EXPECT_EQ(countRuns(runtime.home()), coldRuns + 1);
+}
+
+TEST_P(JvmDiscoveryScenarioTest, ExtractedFilesAreRemovedWhenTheRunEndsAfterTheBind) {
+    const fs::path source = scenario_.directory() / "app.jar";
+    std::ofstream(source, std::ios::binary) << "jar bytes";
+    const fs::path program = launcher("Rjre", "1.6", {{"app.jar", source}});
+    PlacedRuntime runtime(scenario_, RuntimePlacement::BundledJre, program.parent_path(), RuntimeShape::Jre, bits(),
+                          "java version \"1.8.0_121\"");
+    const LauncherRun result = run(program);
+    SKIP_IF_UNRUNNABLE(result);
+    EXPECT_EQ(result.exitCode, kExitJvmStartNotBuilt) << describe(result);
+    std::string directory;
+    for (const std::string& line : result.logLines())
+        if (line.rfind("Temp dir: ", 0) == 0) directory = line.substr(10);
+    ASSERT_FALSE(directory.empty()) << describe(result);
+    EXPECT_FALSE(fs::exists(WineScenario::unixPath(directory))) << directory;
 }
 
 TEST_P(JvmDiscoveryScenarioTest, VariableEntryFindsTheRuntimeItNames) {
