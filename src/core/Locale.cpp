@@ -124,8 +124,8 @@ bool copyPart(const char (&part)[3], char (&out)[3]) {
 std::span<const LocaleEntry> localeTable() { return kLocaleTable; }
 
 std::string_view localeForLangId(uint16_t langId) {
-    if (const LocaleEntry* full = findEntry(langId)) return full->text;
-    if (const LocaleEntry* primary = findEntry(langId & kPrimaryLanguageMask)) return primary->text;
+    if (const LocaleEntry* full = findEntry(langId)) return full->text();
+    if (const LocaleEntry* primary = findEntry(langId & kPrimaryLanguageMask)) return primary->text();
     return kDefaultLocale;
 }
 

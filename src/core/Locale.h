@@ -15,7 +15,8 @@
 
 struct LocaleEntry {
     uint16_t langId;  // a full LANGID, or a primary language (low 10 bits) alone
-    std::string_view text;
+    char name[9];     // at most eight characters: kept in the entry, the table is half the size
+    std::string_view text() const { return name; }
 };
 
 // The fixed mapping, following Java's locale names (old codes "iw" and "in").

@@ -22,8 +22,10 @@ std::optional<CurrentVersionChoice> chooseCurrentVersion(std::string_view jdkNam
 std::vector<std::string> versionNamesGreatestFirst(std::vector<std::string> names, std::string_view minVersion,
                                                    std::string_view maxVersion) {
     std::erase_if(names, [&](const std::string& name) { return !versionInRange(name, minVersion, maxVersion); });
-    std::stable_sort(names.begin(), names.end(),
-                     [](const std::string& a, const std::string& b) { return compareVersions(a, b) > 0; });
+    // The order is total (equal numbers fall back to the texts): no sort needs
+    // to be stable, and the plain one is the smaller.
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return compareVersions(a, b) > 0; });
     return names;
 }
 

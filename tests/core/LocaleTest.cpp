@@ -18,10 +18,10 @@ TEST(LocaleTest, TableHas215DistinctIdentifiersWithShortJavaStyleTexts) {
         EXPECT_TRUE(identifiers.insert(entry.langId).second) << std::hex << entry.langId << " twice";
         if (entry.langId <= kPrimaryMask) primaries.insert(entry.langId);
         // detectLocale's callers keep the text in an 8-character buffer.
-        EXPECT_LE(entry.text.size(), 8u) << entry.text;
-        ASSERT_GE(entry.text.size(), 2u) << std::hex << entry.langId;
-        EXPECT_TRUE(entry.text[0] >= 'a' && entry.text[0] <= 'z' && entry.text[1] >= 'a' && entry.text[1] <= 'z')
-            << entry.text;
+        const std::string_view text = entry.text();
+        EXPECT_LE(text.size(), 8u) << text;
+        ASSERT_GE(text.size(), 2u) << std::hex << entry.langId;
+        EXPECT_TRUE(text[0] >= 'a' && text[0] <= 'z' && text[1] >= 'a' && text[1] <= 'z') << text;
     }
     EXPECT_EQ(primaries.size(), 71u);
     // A full LANGID without its language's primary entry would make every
