@@ -12,6 +12,7 @@
 #include "diag/LogSink.h"
 #include "files/PackedJars.h"
 #include "files/PackedRuntime.h"
+#include "RemoveTree.h"
 
 #include <fcntl.h>
 #include <io.h>
@@ -43,23 +44,6 @@ void writeFile(const std::string& path, const std::string& content) {
     DWORD written = 0;
     ASSERT_TRUE(file && ::WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr))
         << path;
-}
-
-void removeTree(const std::string& path) {
-    WIN32_FIND_DATAA entry;
-    FindHandle found(::FindFirstFileA((path + "\\*").c_str(), &entry));
-    for (bool more = static_cast<bool>(found); more; more = ::FindNextFileA(found.get(), &entry)) {
-        const std::string name = entry.cFileName;
-        if (name == "." || name == "..") continue;
-        const std::string child = path + "\\" + name;
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            removeTree(child);
-        } else {
-            ::DeleteFileA(child.c_str());
-        }
-    }
-    found.reset();
-    ::RemoveDirectoryA(path.c_str());
 }
 
 std::string packContent(std::string_view jar) { return "pack of " + std::string(jar) + "\n"; }

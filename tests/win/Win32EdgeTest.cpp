@@ -15,6 +15,7 @@
 #include "files/PathUtilities.h"
 #include "files/StreamCopy.h"
 #include "files/TempDirectory.h"
+#include "RemoveTree.h"
 
 #include <gtest/gtest.h>
 
@@ -23,26 +24,6 @@
 #include <string>
 
 namespace {
-
-// Removes a directory with everything below it (the launcher's own removal
-// stops one level down, which some tests rely on).
-void removeTree(const std::string& path) {
-    WIN32_FIND_DATAA entry;
-    FindHandle found(::FindFirstFileA((path + "\\*").c_str(), &entry));
-    if (found) {
-        do {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string child = path + "\\" + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                removeTree(child);
-            } else {
-                ::DeleteFileA(child.c_str());
-            }
-        } while (::FindNextFileA(found.get(), &entry));
-    }
-    ::RemoveDirectoryA(path.c_str());
-}
 
 class ScratchDirectory {
 public:
