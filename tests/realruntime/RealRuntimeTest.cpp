@@ -148,11 +148,6 @@ TEST_F(RealRuntimeTest, JniStartSeesExactTextsWhereverTheRuntimeIsPlaced) {
 // Until the JVM start is built, a launcher that bound JNI_CreateJavaVM ends here.
 constexpr int kExitJvmStartNotBuilt = 86;
 
-bool logHas(const LauncherRun& run, const std::string& line) {
-    const std::vector<std::string> all = run.logLines();
-    return std::find(all.begin(), all.end(), line) != all.end();
-}
-
 TEST_F(RealRuntimeTest, LauncherFindsBindsAndCachesTheRealRuntime) {
     PlacementNames names;
     names.variable = "JAVA_HOME";
@@ -186,13 +181,13 @@ TEST_F(RealRuntimeTest, LauncherFindsBindsAndCachesTheRealRuntime) {
         const LauncherRun cold =
             scenario.run(programDirectory / launcher.filename(), {"-q_btl_internal"}, environment, 120);
         EXPECT_EQ(cold.exitCode, kExitJvmStartNotBuilt) << describe(cold) << cold.log.value_or("");
-        EXPECT_TRUE(logHas(cold, "got version from execution " + version)) << cold.log.value_or("");
-        EXPECT_TRUE(logHas(cold, "Loading of JVM-DLL successful")) << cold.log.value_or("");
+        EXPECT_TRUE(cold.logHas("got version from execution " + version)) << cold.log.value_or("");
+        EXPECT_TRUE(cold.logHas("Loading of JVM-DLL successful")) << cold.log.value_or("");
 
         const LauncherRun warm =
             scenario.run(programDirectory / launcher.filename(), {"-q_btl_internal"}, environment, 120);
         EXPECT_EQ(warm.exitCode, kExitJvmStartNotBuilt) << describe(warm);
-        EXPECT_TRUE(logHas(warm, "got version from registry " + version)) << warm.log.value_or("");
+        EXPECT_TRUE(warm.logHas("got version from registry " + version)) << warm.log.value_or("");
     }
 }
 

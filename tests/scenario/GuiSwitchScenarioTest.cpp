@@ -25,11 +25,6 @@ protected:
         return scenario_.run(scenario_.makeLauncher(GetParam(), payload), arguments, environment);
     }
 
-    static bool logHas(const LauncherRun& run, const std::string& line) {
-        const std::vector<std::string> lines = run.logLines();
-        return std::find(lines.begin(), lines.end(), line) != lines.end();
-    }
-
     WineScenario scenario_{"switches"};
 };
 
@@ -52,7 +47,7 @@ TEST_P(GuiSwitchScenarioTest, LogSwitchCountsOnlyAsTheFirstArgument) {
         SKIP_IF_UNRUNNABLE(first);
         EXPECT_EQ(first.exitCode, 83);
         ASSERT_TRUE(first.log);
-        EXPECT_TRUE(logHas(first, "working directory unchanged"));
+        EXPECT_TRUE(first.logHas("working directory unchanged"));
     }
     const LauncherRun second = run({}, {"x", "-create-btl-log"});
     EXPECT_EQ(second.exitCode, 83);
@@ -81,7 +76,7 @@ TEST_P(GuiSwitchScenarioTest, ConsoleSwitchWithoutAConsoleEndsWithOne) {
     const LauncherRun run1 = run({{154, "1"}}, {"-c", "-console"}, {{"ZELKOR_LOG", "yes"}});
     SKIP_IF_UNRUNNABLE(run1);
     EXPECT_EQ(run1.exitCode, 1);
-    EXPECT_FALSE(logHas(run1, "single instance check: not built yet")) << "nothing runs after the failed -c";
+    EXPECT_FALSE(run1.logHas("single instance check: not built yet")) << "nothing runs after the failed -c";
 }
 
 INSTANTIATE_TEST_SUITE_P(GuiTemplates, GuiSwitchScenarioTest,

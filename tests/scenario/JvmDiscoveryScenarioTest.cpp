@@ -20,16 +20,6 @@ using namespace payload;
 constexpr int kExitJvmStartNotBuilt = 86;
 constexpr int kExitNoJvm = 83;
 
-bool logHas(const LauncherRun& run, const std::string& line) {
-    const std::vector<std::string> lines = run.logLines();
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
-
-bool logHasPrefix(const LauncherRun& run, const std::string& prefix) {
-    const std::vector<std::string> lines = run.logLines();
-    return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
-}
-
 std::string describe(const LauncherRun& run) {
     return "exit " + std::to_string(run.exitCode) + "\nstderr: " + run.standardError + "\nlog:\n" +
            run.log.value_or("(none)");
@@ -71,8 +61,8 @@ TEST_P(JvmDiscoveryScenarioTest, NothingFoundEndsWith83AndTheMessageForTheBitnes
     SKIP_IF_UNRUNNABLE(result);
     EXPECT_EQ(result.exitCode, kExitNoJvm) << describe(result);
     EXPECT_EQ(result.standardError.rfind("No " + std::to_string(bits()) + "-bit JVM found.", 0), 0u) << describe(result);
-    EXPECT_TRUE(logHas(result, "ERROR: No JVM found")) << describe(result);
-    EXPECT_TRUE(logHas(result, "LoadDLL (1, (null), 0)"));
+    EXPECT_TRUE(result.logHas("ERROR: No JVM found")) << describe(result);
+    EXPECT_TRUE(result.logHas("LoadDLL (1, (null), 0)"));
 }
 
 TEST_P(JvmDiscoveryScenarioTest, BundledRuntimeIsCheckedOnceThenTakenFromTheCache) {
@@ -82,16 +72,16 @@ TEST_P(JvmDiscoveryScenarioTest, BundledRuntimeIsCheckedOnceThenTakenFromTheCach
     const LauncherRun cold = run(program);
     SKIP_IF_UNRUNNABLE(cold);
     EXPECT_EQ(cold.exitCode, kExitJvmStartNotBuilt) << describe(cold);
-    EXPECT_TRUE(logHas(cold, "got version from execution 1.8.0_121")) << describe(cold);
-    EXPECT_TRUE(logHas(cold, "Loading of JVM-DLL successful")) << describe(cold);
-    EXPECT_TRUE(logHasPrefix(cold, "Setting PATH ")) << describe(cold);
+    EXPECT_TRUE(cold.logHas("got version from execution 1.8.0_121")) << describe(cold);
+    EXPECT_TRUE(cold.logHas("Loading of JVM-DLL successful")) << describe(cold);
+    EXPECT_TRUE(cold.logHasPrefix("Setting PATH ")) << describe(cold);
     const int coldRuns = countRuns(runtime.home());
     EXPECT_EQ(coldRuns, 1);
 
     // Warm: no java.exe is started at all.
     const LauncherRun warm = run(program);
     EXPECT_EQ(warm.exitCode, kExitJvmStartNotBuilt) << describe(warm);
-    EXPECT_TRUE(logHas(warm, "got version from registry 1.8.0_121")) << describe(warm);
+    EXPECT_TRUE(warm.logHas("got version from registry 1.8.0_121")) << describe(warm);
     EXPECT_EQ(countRuns(runtime.home()), coldRuns);
 
     // A java.exe touched since is run again, exactly once.
@@ -127,7 +117,7 @@ TEST_P(JvmDiscoveryScenarioTest, VariableEntryFindsTheRuntimeItNames) {
     const LauncherRun result = run(program, runtime.environment());
     SKIP_IF_UNRUNNABLE(result);
     EXPECT_EQ(result.exitCode, kExitJvmStartNotBuilt) << describe(result);
-    EXPECT_TRUE(logHas(result, "Testing location JVM_DISCOVERY_HOME (type E)")) << describe(result);
+    EXPECT_TRUE(result.logHas("Testing location JVM_DISCOVERY_HOME (type E)")) << describe(result);
 }
 
 TEST_P(JvmDiscoveryScenarioTest, RegistryEntryFindsAJavaSoftRuntime) {
@@ -139,7 +129,7 @@ TEST_P(JvmDiscoveryScenarioTest, RegistryEntryFindsAJavaSoftRuntime) {
     const LauncherRun result = run(program);
     SKIP_IF_UNRUNNABLE(result);
     EXPECT_EQ(result.exitCode, kExitJvmStartNotBuilt) << describe(result);
-    EXPECT_TRUE(logHas(result, "Loading of JVM-DLL successful")) << describe(result);
+    EXPECT_TRUE(result.logHas("Loading of JVM-DLL successful")) << describe(result);
 }
 
 TEST_P(JvmDiscoveryScenarioTest, LibrarySubdirectoriesAreTriedInTheirOrder) {
@@ -152,10 +142,10 @@ TEST_P(JvmDiscoveryScenarioTest, LibrarySubdirectoriesAreTriedInTheirOrder) {
     const std::string bin = WineScenario::windowsPath(runtime.home() / "bin");
     std::string lowerBin = bin;
     std::transform(lowerBin.begin(), lowerBin.end(), lowerBin.begin(), [](unsigned char c) { return std::tolower(c); });
-    EXPECT_TRUE(logHas(result, "Trying " + lowerBin + "\\hotspot\\jvm.dll (exists 0)")) << describe(result);
-    EXPECT_TRUE(logHas(result, "Trying " + lowerBin + "\\client\\jvm.dll (exists 0)")) << describe(result);
-    EXPECT_TRUE(logHas(result, "Trying " + lowerBin + "\\server\\jvm.dll (exists 1)")) << describe(result);
-    EXPECT_FALSE(logHasPrefix(result, "Failed with error code")) << describe(result);
+    EXPECT_TRUE(result.logHas("Trying " + lowerBin + "\\hotspot\\jvm.dll (exists 0)")) << describe(result);
+    EXPECT_TRUE(result.logHas("Trying " + lowerBin + "\\client\\jvm.dll (exists 0)")) << describe(result);
+    EXPECT_TRUE(result.logHas("Trying " + lowerBin + "\\server\\jvm.dll (exists 1)")) << describe(result);
+    EXPECT_FALSE(result.logHasPrefix("Failed with error code")) << describe(result);
 }
 
 TEST_P(JvmDiscoveryScenarioTest, LibraryOfTheOtherBitnessFailsWithTheMessageOfItsVariable) {
@@ -172,8 +162,8 @@ TEST_P(JvmDiscoveryScenarioTest, LibraryOfTheOtherBitnessFailsWithTheMessageOfIt
                                          0),
               0u)
         << describe(result);
-    EXPECT_TRUE(logHasPrefix(result, "Failed with error code")) << describe(result);
-    EXPECT_TRUE(logHas(result, "ERROR: Could not get DLL-Handle.")) << describe(result);
+    EXPECT_TRUE(result.logHasPrefix("Failed with error code")) << describe(result);
+    EXPECT_TRUE(result.logHas("ERROR: Could not get DLL-Handle.")) << describe(result);
     // Both bin directories (its own and ..\jre\bin) were tried, PATH put back after each.
     const std::vector<std::string> lines = result.logLines();
     std::vector<std::string> pathLines;
@@ -212,7 +202,7 @@ TEST_P(JvmDiscoveryScenarioTest, AnOldBundledRuntimeIsStillTakenByTheFallbackPas
     const LauncherRun result = run(program);
     SKIP_IF_UNRUNNABLE(result);
     EXPECT_EQ(result.exitCode, kExitJvmStartNotBuilt) << describe(result);
-    EXPECT_TRUE(logHas(result, "Testing relative location jre")) << describe(result);
+    EXPECT_TRUE(result.logHas("Testing relative location jre")) << describe(result);
 }
 
 // The fixed frame around the sequence, seen in the log: the location files
@@ -248,8 +238,8 @@ TEST_P(JvmDiscoveryScenarioTest, FrameRunsFromThePreferredLocationToTheLastResor
     writeLocation("pref_jre.cfg", WineScenario::windowsPath(runtime.home()));
     const LauncherRun preferred = run(program);
     EXPECT_EQ(preferred.exitCode, kExitJvmStartNotBuilt) << describe(preferred);
-    EXPECT_TRUE(logHas(preferred, "Using preferred location")) << describe(preferred);
-    EXPECT_FALSE(logHas(preferred, "Testing location none (type R)")) << describe(preferred);
+    EXPECT_TRUE(preferred.logHas("Using preferred location")) << describe(preferred);
+    EXPECT_FALSE(preferred.logHas("Testing location none (type R)")) << describe(preferred);
 }
 
 INSTANTIATE_TEST_SUITE_P(Bitness, JvmDiscoveryScenarioTest, ::testing::Values(64, 32),

@@ -76,6 +76,16 @@ std::vector<std::string> LauncherRun::logLines() const {
     return lines;
 }
 
+bool LauncherRun::logHas(const std::string& line) const {
+    const std::vector<std::string> lines = logLines();
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+bool LauncherRun::logHasPrefix(const std::string& prefix) const {
+    const std::vector<std::string> lines = logLines();
+    return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
+}
+
 fs::path templateDirectory() { return fs::path(LAUNCHER_DIST_DIR); }
 
 fs::path testProgram(const std::string& name, int bits) {

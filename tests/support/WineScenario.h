@@ -22,6 +22,9 @@ struct LauncherRun {
 
     // The log split into lines without their CR LF ends.
     std::vector<std::string> logLines() const;
+    // Whether the log holds exactly this line, or a line that starts so.
+    bool logHas(const std::string& line) const;
+    bool logHasPrefix(const std::string& prefix) const;
 };
 
 // Ends a scenario test as skipped when its launcher's bitness cannot run here.
