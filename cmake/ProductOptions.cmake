@@ -17,6 +17,7 @@
 # guards would pull in the POSIX thread library).
 set(LAUNCHER_PRODUCT_COMPILE_OPTIONS
   -Os -ffunction-sections -fdata-sections -fno-ipa-sra -fno-ipa-cp
+  -fno-asynchronous-unwind-tables -fno-unwind-tables
   $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics>
   $<$<COMPILE_LANGUAGE:CXX>:-D__USE_MINGW_ANSI_STDIO=0 -include stdio.h>)
 set(LAUNCHER_PRODUCT_LINK_OPTIONS -Wl,--gc-sections -s)

@@ -5,6 +5,7 @@ namespace {
 struct LauncherState {
     std::vector<std::u16string> arguments;
     bool languageRestart = false;
+    bool serviceLauncher = false;
     char flavor = '\0';
     std::string tempDir;
     std::string jvmHome;
@@ -22,6 +23,9 @@ void setLauncherArguments(std::vector<std::u16string> arguments) { state().argum
 
 bool languageRestart() { return state().languageRestart; }
 void setLanguageRestart(bool restart) { state().languageRestart = restart; }
+
+bool serviceLauncher() { return state().serviceLauncher; }
+void setServiceLauncher(bool service) { state().serviceLauncher = service; }
 
 char launcherFlavor() { return state().flavor; }
 void setLauncherFlavor(char flavor) { state().flavor = flavor; }

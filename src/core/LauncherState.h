@@ -17,6 +17,10 @@ void setLauncherArguments(std::vector<std::u16string> arguments);
 bool languageRestart();
 void setLanguageRestart(bool restart);
 
+// The running program is the service launcher (its process or its child).
+bool serviceLauncher();
+void setServiceLauncher(bool service);
+
 // First character of the flavour key: selects the zelkor or the brantel flavour.
 inline constexpr char kZelkorFlavor = 'z';
 inline constexpr char kBrantelFlavor = 'b';

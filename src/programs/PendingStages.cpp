@@ -4,8 +4,6 @@
 // module when it is built.
 #include "files/SingleInstance.h"
 #include "gui/ConsoleAndReboot.h"
-#include "launch/JavaVMLauncher.h"
-#include "launch/NativeLibraryPath.h"
 #include "launch/Splash.h"
 #include "service/ServiceCommands.h"
 
@@ -15,9 +13,6 @@
 #include <cstdio>
 
 namespace {
-
-// A Java runtime was found and bound, but nothing starts it yet.
-constexpr int kExitJvmStartNotBuilt = 86;
 
 void reportNotBuilt(const char* stage) {
     logMessage("%s: not built yet", stage);
@@ -30,14 +25,7 @@ void splashScreen(bool) {}
 
 void checkSingleInstance(bool, bool) { reportNotBuilt("single instance check"); }
 
-void setNativeLibraryPath() { reportNotBuilt("native library path"); }
-
-bool launchProgram(bool) {
-    reportNotBuilt("JVM launch");
-    showError("This launcher found and loaded a Java runtime but cannot start the JVM yet; "
-              "no Java application was started.");
-    exitLauncher(kExitJvmStartNotBuilt);
-}
+const char* instanceSemaphoreName() { return nullptr; }
 
 bool attachConsole() {
     reportNotBuilt("console attachment");

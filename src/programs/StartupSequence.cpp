@@ -144,6 +144,7 @@ int runGuiLauncher(const char* commandTail, int showCommand) {
 
 int runServiceLauncher(const char* commandTail) {
     installLogFile();
+    setServiceLauncher(true);
     earlyInitialisation(nullptr);
     int exitCode = 0;
     if (runServiceCommand(commandTail, exitCode)) return exitCode;

@@ -51,3 +51,12 @@ bool utf16ToAnsi(std::u16string_view wide, std::string& out) { return fromUtf16(
 std::optional<std::string> environmentValue(const char* name) {
     return boundedText([name](char* buffer, DWORD capacity) { return ::GetEnvironmentVariableA(name, buffer, capacity); });
 }
+
+std::string wholeEnvironmentValue(const char* name) {
+    const DWORD size = ::GetEnvironmentVariableA(name, nullptr, 0);
+    if (size == 0) return {};
+    std::string value(size, '\0');
+    const DWORD length = ::GetEnvironmentVariableA(name, value.data(), size);
+    value.resize(length < size ? length : 0);
+    return value;
+}

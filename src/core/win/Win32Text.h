@@ -50,3 +50,5 @@ std::optional<std::u16string> boundedWideText(Call call) {
 
 // An environment variable's value when it is set, not empty and fits the buffer.
 std::optional<std::string> environmentValue(const char* name);
+// Its whole value, however long; empty when it is not set.
+std::string wholeEnvironmentValue(const char* name);
