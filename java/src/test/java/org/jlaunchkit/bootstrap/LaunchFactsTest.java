@@ -1,12 +1,9 @@
 package org.jlaunchkit.bootstrap;
 
 import static org.junit.Assert.assertEquals;
-import static org.junit.Assert.assertFalse;
-import static org.junit.Assert.assertTrue;
 import static org.junit.Assert.fail;
 
 import java.util.Arrays;
-import java.util.Collections;
 import java.util.Optional;
 
 import org.junit.Test;
@@ -14,52 +11,35 @@ import org.junit.Test;
 public class LaunchFactsTest {
     @Test
     public void refusesLayoutsWithoutTheFiveLeadingArguments() {
-        String[][] bad = {
-            null,
-            {},
-            {"true", "org.example.Main", "", ""},
-            {"true", "", "", "", "false"},
-            {"true", "org.example.Main", null, "", "false"},
-        };
+        String[][] bad = {null, {}, {"true", "M", "", ""}, {"true", "", "", "", "false"}, {"true", "M", null, "", "false"}};
         for (String[] args : bad) {
             try {
                 LaunchFacts.fromArguments(args);
                 fail("accepted " + Arrays.toString(args));
             } catch (IllegalArgumentException expected) {
-                assertFalse(expected.getMessage().isEmpty());
+                // refused
             }
         }
     }
 
     @Test
-    public void fiveArgumentsMeanNoProgramWordAndNoUserArguments() {
-        LaunchFacts facts = LaunchFacts.fromArguments("false", "org.example.Main", "", "", "true");
-        assertFalse(facts.guiLauncher());
-        assertEquals("org.example.Main", facts.mainClass());
-        assertEquals(Optional.empty(), facts.errorLog());
-        assertEquals(Optional.empty(), facts.outputLog());
-        assertTrue(facts.extraFlag());
-        assertEquals(Optional.empty(), facts.programWord());
-        assertEquals(Collections.emptyList(), facts.userArguments());
-    }
-
-    @Test
-    public void theProgramWordIsNotAUserArgument() {
-        LaunchFacts facts = LaunchFacts.fromArguments(
-                "true", "org.example.Main", "C:\\logs\\err.log", "C:\\logs\\out.log", "false",
-                "app", "", "two words", "-Jx");
-        assertTrue(facts.guiLauncher());
-        assertFalse(facts.extraFlag());
-        assertEquals(Optional.of("C:\\logs\\err.log"), facts.errorLog());
-        assertEquals(Optional.of("C:\\logs\\out.log"), facts.outputLog());
-        assertEquals(Optional.of("app"), facts.programWord());
-        assertEquals(Arrays.asList("", "two words", "-Jx"), facts.userArguments());
-    }
-
-    @Test
-    public void anEmptyProgramWordIsStillAProgramWord() {
-        LaunchFacts facts = LaunchFacts.fromArguments("true", "M", "", "", "false", "");
-        assertEquals(Optional.of(""), facts.programWord());
-        assertEquals(Collections.emptyList(), facts.userArguments());
+    public void readsTheLayout() {
+        Object[][] cases = {
+            // arguments; gui, extra flag, error log, program word, user arguments
+            {new String[] {"false", "M", "", "", "true"}, false, true, Optional.empty(), Optional.empty(), Arrays.asList()},
+            {new String[] {"true", "M", "C:\\e.log", "", "false", ""}, true, false, Optional.of("C:\\e.log"),
+                Optional.of(""), Arrays.asList()},
+            {new String[] {"true", "M", "", "o", "false", "app", "", "two words"}, true, false, Optional.empty(),
+                Optional.of("app"), Arrays.asList("", "two words")},
+        };
+        for (Object[] c : cases) {
+            LaunchFacts facts = LaunchFacts.fromArguments((String[]) c[0]);
+            String what = Arrays.toString((String[]) c[0]);
+            assertEquals(what, c[1], facts.guiLauncher());
+            assertEquals(what, c[2], facts.extraFlag());
+            assertEquals(what, c[3], facts.errorLog());
+            assertEquals(what, c[4], facts.programWord());
+            assertEquals(what, c[5], facts.userArguments());
+        }
     }
 }

@@ -2,7 +2,6 @@ package org.jlaunchkit.bootstrap.internal;
 
 import static org.junit.Assert.assertArrayEquals;
 import static org.junit.Assert.assertEquals;
-import static org.junit.Assert.assertFalse;
 import static org.junit.Assert.assertTrue;
 import static org.junit.Assert.fail;
 
@@ -10,23 +9,19 @@ import java.io.ByteArrayOutputStream;
 import java.io.PrintStream;
 import java.util.ArrayList;
 import java.util.Arrays;
-import java.util.Collections;
 import java.util.List;
 
 import org.jlaunchkit.bootstrap.FirstRunHandler;
-import org.jlaunchkit.bootstrap.LaunchFacts;
 import org.jlaunchkit.bootstrap.Launcher;
 import org.junit.Test;
 
 public class BootstrapTest {
     @Test
-    public void runsTheMainClassWithTheUserArguments() {
+    public void runsTheMainClassWithTheArgumentsAfterTheProgramWord() {
         TestMains.received = null;
-        Bootstrap.run(new String[] {
-            "true", TestMains.Recording.class.getName(), "", "", "false", "app.exe", "-x", "two words"});
-        assertArrayEquals(new String[] {"-x", "two words"}, TestMains.received);
-        LaunchFacts facts = Launcher.launchFacts().get();
-        assertEquals("app.exe", facts.programWord().get());
+        Bootstrap.run(new String[] {"true", TestMains.Recording.class.getName(), "", "", "false", "app.exe", "-x", "y z"});
+        assertArrayEquals(new String[] {"-x", "y z"}, TestMains.received);
+        assertEquals("app.exe", Launcher.launchFacts().get().programWord().get());
     }
 
     @Test
@@ -44,41 +39,27 @@ public class BootstrapTest {
         }
     }
 
-    private static FirstRunHandler handler(List<String> calls, String name, boolean answer) {
-        return () -> {
-            calls.add(name);
-            return answer;
-        };
-    }
-
     @Test
     public void firstRunHandlersRunInOrderUntilOneSaysStop() {
-        List<String> calls = new ArrayList<>();
-        assertTrue(Bootstrap.runFirstRunHandlers(Collections.<FirstRunHandler>emptyList()));
-        assertTrue(Bootstrap.runFirstRunHandlers(Arrays.asList(handler(calls, "a", true), handler(calls, "b", true))));
-        assertEquals(Arrays.asList("a", "b"), calls);
-        calls.clear();
-        assertFalse(Bootstrap.runFirstRunHandlers(Arrays.asList(
-                handler(calls, "a", true), handler(calls, "b", false), handler(calls, "c", true))));
-        assertEquals(Arrays.asList("a", "b"), calls);
-    }
-
-    @Test
-    public void aHandlerFailurePropagates() {
-        IllegalStateException failure = new IllegalStateException("first run failed");
-        try {
-            Bootstrap.runFirstRunHandlers(Collections.<FirstRunHandler>singletonList(() -> {
-                throw failure;
-            }));
-            fail("no exception");
-        } catch (IllegalStateException e) {
-            assertEquals(failure, e);
+        Object[][] cases = {{"", true, ""}, {"tt", true, "01"}, {"tft", false, "01"}, {"f", false, "0"}};
+        for (Object[] c : cases) {
+            StringBuilder calls = new StringBuilder();
+            List<FirstRunHandler> handlers = new ArrayList<>();
+            for (char answer : ((String) c[0]).toCharArray()) {
+                int index = handlers.size();
+                handlers.add(() -> {
+                    calls.append(index);
+                    return answer == 't';
+                });
+            }
+            assertEquals((String) c[0], c[1], Bootstrap.runFirstRunHandlers(handlers));
+            assertEquals((String) c[0], c[2], calls.toString());
         }
     }
 
     @Test
     public void firstRunFindsTheApplicationsHandlersThroughTheServiceLoader() {
-        for (boolean answer : new boolean[] {true, false}) {
+        for (boolean answer : Arrays.asList(true, false)) {
             TestMains.firstRunAnswer = answer;
             int before = TestMains.firstRunCalls;
             assertEquals(answer, com.brantel.runtime.launcher.FirstRun.firstRun());

@@ -76,12 +76,4 @@ public class InstanceWatcherTest {
         assertFalse(Files.exists(file));
         assertEquals(Collections.singletonList(Arrays.asList("partial")), received);
     }
-
-    @Test
-    public void aFileNobodyListensForIsDeletedAtOnce() throws Exception {
-        Path file = temp.getRoot().toPath().resolve("zkr_p8.tmp");
-        write(file, "a b\n");
-        new InstanceWatcher(file, Collections.<InstanceListener>emptyList(), 0).poll();
-        assertFalse(Files.exists(file));
-    }
 }

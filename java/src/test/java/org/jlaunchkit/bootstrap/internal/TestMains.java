@@ -42,24 +42,6 @@ public final class TestMains {
         }
     }
 
-    public static class NonVoidMain {
-        public static int main(String[] args) {
-            return 0;
-        }
-    }
-
-    /** Thrown by a main class's static initialiser. */
-    public static class FailingInitialiser {
-        static {
-            if (true) {
-                throw new IllegalStateException("initialiser");
-            }
-        }
-
-        public static void main(String[] args) {
-        }
-    }
-
     /** Registered in META-INF/services of the tests. */
     public static class FirstRunStep implements FirstRunHandler {
         @Override
