@@ -35,9 +35,9 @@ using jthrowable = jobject;
 struct MethodTag;
 using jmethodID = MethodTag*;
 
-inline constexpr jint JNI_OK = 0;
-inline constexpr jint JNI_VERSION_1_2 = 0x00010002;
-inline constexpr jboolean JNI_TRUE = 1;
+inline constexpr jint kJniOk = 0;
+inline constexpr jint kJniVersion1_2 = 0x00010002;  // JNI_VERSION_1_2
+inline constexpr jboolean kJniTrue = 1;
 
 struct JavaVMOption {
     char* optionString;

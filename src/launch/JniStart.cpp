@@ -52,8 +52,8 @@ MainCallOutcome argumentArray(JNIEnv* env, const MainCall& call, jobjectArray& a
 bool createJvm(CreateJavaVmFunction createJavaVm, const std::vector<std::string>& options, JvmHandles& handles) {
     // Never released: the JVM may hold on to the arguments and their texts.
     auto* texts = new std::vector<std::string>(options);
-    auto* initArguments = new JavaVMInitArgs{JNI_VERSION_1_2, static_cast<jint>(texts->size()),
-                                             new JavaVMOption[texts->size() + 1], JNI_TRUE};
+    auto* initArguments = new JavaVMInitArgs{kJniVersion1_2, static_cast<jint>(texts->size()),
+                                             new JavaVMOption[texts->size() + 1], kJniTrue};
     logMessage("vmoption count %d", initArguments->nOptions);
     for (size_t i = 0; i < texts->size(); ++i) {
         initArguments->options[i] = {(*texts)[i].data(), nullptr};
@@ -62,7 +62,7 @@ bool createJvm(CreateJavaVmFunction createJavaVm, const std::vector<std::string>
     logMessage("Creating JVM");
     JavaVM* vm = nullptr;
     void* env = nullptr;
-    if (createJavaVm(&vm, &env, initArguments) != JNI_OK) return false;
+    if (createJavaVm(&vm, &env, initArguments) != kJniOk) return false;
     handles.vm = vm;
     handles.env = static_cast<JNIEnv*>(env);
     return true;

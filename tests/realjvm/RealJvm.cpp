@@ -49,8 +49,8 @@ jobjectArray makeArgumentArray(JNIEnv* env, const std::vector<std::u16string>& a
     return array;
 }
 
-// One line per checkpoint: the create result, the five flags and the
-// exception, with "-" for an absent create result or exception.
+// One line per checkpoint: the create result, the five flags, the exception
+// and the outcome, with "-" for an absent create result, exception or outcome.
 std::string serialize(const MainCallReport& report) {
     std::ostringstream line;
     if (report.createResult) {
@@ -60,20 +60,22 @@ std::string serialize(const MainCallReport& report) {
     }
     line << ' ' << report.createEntered << ' ' << report.classFound << ' ' << report.mainFound << ' '
          << report.mainEntered << ' ' << report.mainReturned << ' '
-         << (report.uncaughtException.empty() ? "-" : report.uncaughtException) << '\n';
+         << (report.uncaughtException.empty() ? "-" : report.uncaughtException) << ' '
+         << (report.outcome.empty() ? "-" : report.outcome) << '\n';
     return line.str();
 }
 
 std::optional<MainCallReport> deserialize(const std::string& line) {
     std::istringstream in(line);
-    std::string create, exception;
+    std::string create, exception, outcome;
     MainCallReport report;
     if (!(in >> create >> report.createEntered >> report.classFound >> report.mainFound >> report.mainEntered >>
-          report.mainReturned >> exception)) {
+          report.mainReturned >> exception >> outcome)) {
         return std::nullopt;
     }
     if (create != "-") report.createResult = std::stoi(create);
     if (exception != "-") report.uncaughtException = exception;
+    if (outcome != "-") report.outcome = outcome;
     return report;
 }
 

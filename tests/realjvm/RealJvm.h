@@ -43,6 +43,7 @@ struct MainCallReport {
     bool mainEntered = false;   // CallStaticVoidMethod was called
     bool mainReturned = false;  // ... and control came back from it
     std::string uncaughtException;  // class name when main ended with an exception
+    std::string outcome;            // the launcher's own verdict, one word, when it ran the start
 };
 
 // Called after every step with the report so far.
