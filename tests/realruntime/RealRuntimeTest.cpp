@@ -6,6 +6,7 @@
 #include "support/RuntimeLayout.h"
 #include "support/RuntimePlacement.h"
 #include "support/WineScenario.h"
+#include "Utf.h"
 
 #include <gtest/gtest.h>
 
@@ -145,8 +146,84 @@ TEST_F(RealRuntimeTest, JniStartSeesExactTextsWhereverTheRuntimeIsPlaced) {
     }
 }
 
-// Until the JVM start is built, a launcher that bound JNI_CreateJavaVM ends here.
-constexpr int kExitJvmStartNotBuilt = 86;
+// A launcher as a user writes it: the shipped bootstrap jar and the
+// application's jar embedded, the echo class of the tests as the main class.
+payload::LauncherPayload echoApplication(const char* sequence, const fs::path& echoFile) {
+    payload::LauncherPayload payload;
+    payload.record.narrowEntries = {{107, "1"},
+                                    {128, sequence},
+                                    {126, "1.8"},
+                                    {122, "WinLauncher"},
+                                    {123, "-Xmx64m -Dwinlauncher.echoFile=\"" + WineScenario::windowsPath(echoFile) + "\""},
+                                    {1016, "No {0}-bit JVM found."}};
+    payload.files = {{"launcher-bootstrap.jar", REALRUNTIME_BOOTSTRAP_JAR}, {"application.jar", REALRUNTIME_JAR}};
+    return payload;
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST_F(RealRuntimeTest, LauncherRunsTheApplicationWithItsArgumentsAndProperties) {
+    const fs::path echoFile = scenario_.directory() / "echo.txt";
+    const fs::path launcher = scenario_.makeLauncher("guilauncher64.exe", echoApplication("EJAVA_HOME", echoFile));
+    PlacementNames names;
+    names.variable = "JAVA_HOME";
+    const PlacedRuntime runtime(scenario_, RuntimePlacement::NamedByVariable, scenario_.directory(),
+                                RuntimeShape::Real, 64, "", names);
+    std::map<std::string, std::string> environment = runtime.environment();
+    environment["ZELKOR_LOG"] = "yes";
+    const std::vector<std::string> arguments{"plain", "with blank", "", "caf\xc3\xa9", "\xe6\x97\xa5\xe6\x9c\xac",
+                                             "\xf0\x9f\x98\x80", "-Jnot-for-the-jvm"};
+    const LauncherRun run = scenario_.run(launcher, arguments, environment, 120);
+    EXPECT_EQ(run.exitCode, 0) << describe(run) << run.log.value_or("");
+    for (const char* line : {"JVM created", "calling main", "main returned", "dest JVM", "launch done"})
+        EXPECT_TRUE(run.logHas(line)) << line << "\n" << run.log.value_or("");
+
+    const BootstrapEcho echo = parseBootstrapEcho(readFile(echoFile));
+    EXPECT_TRUE(echo.wellFormed);
+    std::vector<std::u16string> expected;
+    for (const std::string& argument : arguments) expected.push_back(utf8ToUtf16(argument));
+    EXPECT_EQ(echo.arguments, expected);
+
+    std::string tempDir;
+    for (const std::string& line : run.logLines())
+        if (line.rfind("Temp dir: ", 0) == 0) tempDir = line.substr(10);
+    ASSERT_FALSE(tempDir.empty()) << run.log.value_or("");
+    const std::u16string module = utf8ToUtf16(WineScenario::windowsPath(launcher));
+    const std::u16string temp = utf8ToUtf16(tempDir);
+    EXPECT_EQ(echo.properties.at("zelkor.moduleName"), module);
+    EXPECT_EQ(echo.properties.at("sun.java.command"), module);
+    EXPECT_EQ(echo.properties.at("zelkor.tempDir"), temp);
+    EXPECT_EQ(echo.properties.at("zelkor.consoleCodepage"), u"cp0");  // a GUI program has no console
+    EXPECT_EQ(echo.properties.at("zelkor.unextractedPosition"),
+              utf8ToUtf16(std::to_string(fs::file_size(launcher))));
+    // Both extracted archives, in the order the file system lists them.
+    const std::u16string classPath = echo.properties.at("java.class.path");
+    for (const char16_t* jar : {u"\\launcher-bootstrap.jar;", u"\\application.jar;"})
+        EXPECT_NE(classPath.find(temp + jar), std::u16string::npos);
+    EXPECT_EQ(classPath.size(), 2 * temp.size() + std::u16string(u"\\launcher-bootstrap.jar;\\application.jar;").size());
+    EXPECT_EQ(echo.properties.count("zelkor.semaphoreName"), 0u);
+    // main returned normally: the extracted files stay for the application.
+    EXPECT_TRUE(fs::exists(WineScenario::unixPath(tempDir) / "application.jar"));
+}
+
+TEST_F(RealRuntimeTest, ExceptionInMainEndsWithTheStartMessageAndTheStackTrace) {
+    const fs::path echoFile = scenario_.directory() / "echo.txt";
+    payload::LauncherPayload payload = echoApplication("EJAVA_HOME", echoFile);
+    payload.record.narrowEntries.push_back({1005, "The JVM could not be started."});
+    payload.record.narrowEntries.push_back({124, "throw"});  // configured arguments come first
+    const fs::path launcher = scenario_.makeLauncher("guilauncher64.exe", payload);
+    PlacementNames names;
+    names.variable = "JAVA_HOME";
+    const PlacedRuntime runtime(scenario_, RuntimePlacement::NamedByVariable, scenario_.directory(),
+                                RuntimeShape::Real, 64, "", names);
+    const LauncherRun run = scenario_.run(launcher, {"-q_btl_internal"}, runtime.environment(), 120);
+    EXPECT_EQ(run.exitCode, 1) << describe(run);
+    EXPECT_NE(run.standardError.find("java.lang.IllegalStateException"), std::string::npos) << describe(run);
+    EXPECT_NE(run.standardError.find("The JVM could not be started."), std::string::npos) << describe(run);
+}
 
 TEST_F(RealRuntimeTest, LauncherFindsBindsAndCachesTheRealRuntime) {
     PlacementNames names;
@@ -166,11 +243,11 @@ TEST_F(RealRuntimeTest, LauncherFindsBindsAndCachesTheRealRuntime) {
         // A scenario of its own: the placements share a folder name, and the
         // version cache is keyed by the path.
         WineScenario scenario(std::string("real_launcher_") + std::to_string(&c - cases));
-        payload::LauncherPayload payload;
-        payload.record.narrowEntries = {{107, "1"}, {128, c.sequence}, {126, "1.8"}, {1016, "No {0}-bit JVM found."}};
+        const fs::path echoFile = scenario.directory() / "echo.txt";
         const fs::path programDirectory = scenario.directory() / c.name;
         fs::create_directories(programDirectory);
-        const fs::path launcher = scenario.makeLauncher("guilauncher64.exe", payload, std::string(c.name) + ".exe");
+        const fs::path launcher = scenario.makeLauncher("guilauncher64.exe", echoApplication(c.sequence, echoFile),
+                                                        std::string(c.name) + ".exe");
         fs::rename(launcher, programDirectory / launcher.filename());
         const PlacedRuntime runtime(scenario, c.where, programDirectory, RuntimeShape::Real, 64, "", names);
         std::map<std::string, std::string> environment = runtime.environment();
@@ -178,16 +255,15 @@ TEST_F(RealRuntimeTest, LauncherFindsBindsAndCachesTheRealRuntime) {
 
         // The real banner: the version is cut by position after the quote.
         const std::string version = releaseVersion(runtime.home()) + "\" 2023-10-1";
-        const LauncherRun cold =
-            scenario.run(programDirectory / launcher.filename(), {"-q_btl_internal"}, environment, 120);
-        EXPECT_EQ(cold.exitCode, kExitJvmStartNotBuilt) << describe(cold) << cold.log.value_or("");
+        const LauncherRun cold = scenario.run(programDirectory / launcher.filename(), {"cold"}, environment, 120);
+        EXPECT_EQ(cold.exitCode, 0) << describe(cold) << cold.log.value_or("");
         EXPECT_TRUE(cold.logHas("got version from execution " + version)) << cold.log.value_or("");
-        EXPECT_TRUE(cold.logHas("Loading of JVM-DLL successful")) << cold.log.value_or("");
+        EXPECT_EQ(parseBootstrapEcho(readFile(echoFile)).arguments, std::vector<std::u16string>{u"cold"});
 
-        const LauncherRun warm =
-            scenario.run(programDirectory / launcher.filename(), {"-q_btl_internal"}, environment, 120);
-        EXPECT_EQ(warm.exitCode, kExitJvmStartNotBuilt) << describe(warm);
+        const LauncherRun warm = scenario.run(programDirectory / launcher.filename(), {"warm"}, environment, 120);
+        EXPECT_EQ(warm.exitCode, 0) << describe(warm);
         EXPECT_TRUE(warm.logHas("got version from registry " + version)) << warm.log.value_or("");
+        EXPECT_EQ(parseBootstrapEcho(readFile(echoFile)).arguments, std::vector<std::u16string>{u"warm"});
     }
 }
 
