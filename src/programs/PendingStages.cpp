@@ -2,7 +2,6 @@
 // in the sequence and says plainly what it does not do; none pretends to have
 // found, loaded or started Java. A stage moves out of this file into its own
 // module when it is built.
-#include "files/SingleInstance.h"
 #include "gui/ConsoleAndReboot.h"
 #include "launch/JavaVMLauncher.h"
 #include "launch/NativeLibraryPath.h"
@@ -27,8 +26,6 @@ void reportNotBuilt(const char* stage) {
 
 // No splash screen is ever shown yet, so there is nothing to close either.
 void splashScreen(bool) {}
-
-void checkSingleInstance(bool, bool) { reportNotBuilt("single instance check"); }
 
 void setNativeLibraryPath() { reportNotBuilt("native library path"); }
 
