@@ -165,7 +165,9 @@ StartedRun WineScenario::start(const fs::path& launcher, const std::vector<std::
     argv.insert(argv.end(), arguments.begin(), arguments.end());
 
     int input[2] = {-1, -1};
-    if (pipeInput && ::pipe(input) != 0) ADD_FAILURE() << "no pipe for " << launcher;
+    // Not inherited by programs started later: their copy of the write end
+    // would keep this program's input open.
+    if (pipeInput && ::pipe2(input, O_CLOEXEC) != 0) ADD_FAILURE() << "no pipe for " << launcher;
     const pid_t child = ::fork();
     if (child == 0) {
         const int out = ::open(started.outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
