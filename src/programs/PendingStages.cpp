@@ -2,7 +2,6 @@
 // in the sequence and says plainly what it does not do; none pretends to have
 // found, loaded or started Java. A stage moves out of this file into its own
 // module when it is built.
-#include "files/SingleInstance.h"
 #include "gui/ConsoleAndReboot.h"
 #include "launch/Splash.h"
 #include "service/ServiceCommands.h"
@@ -22,10 +21,6 @@ void reportNotBuilt(const char* stage) {
 
 // No splash screen is ever shown yet, so there is nothing to close either.
 void splashScreen(bool) {}
-
-void checkSingleInstance(bool, bool) { reportNotBuilt("single instance check"); }
-
-const char* instanceSemaphoreName() { return nullptr; }
 
 bool attachConsole() {
     reportNotBuilt("console attachment");

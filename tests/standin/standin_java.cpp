@@ -7,6 +7,7 @@
 //   line=<text>     a further line after it; may be given many times
 //   exit=<number>   exit code (default 0)
 //   hang=1          after printing, sleep until killed
+//   sleep-ms=<n>    after printing, sleep n milliseconds before ending
 // Lines starting with '#' and unknown keys are ignored. Every run first
 // appends "<program file name>\t<command line>\n" to "standin-java-runs.txt"
 // beside the program, so tests can count the version runs.
@@ -26,6 +27,7 @@ struct Settings {
     std::vector<std::string> lines;  // banner first when given
     int exitCode = 0;
     bool hang = false;
+    unsigned long sleepMs = 0;
 };
 
 void writeError(const std::string& text) {
@@ -60,6 +62,8 @@ Settings parse(const std::string& content) {
             settings.exitCode = static_cast<int>(std::strtol(value.c_str(), nullptr, 10));
         } else if (key == "hang") {
             settings.hang = value == "1";
+        } else if (key == "sleep-ms") {
+            settings.sleepMs = std::strtoul(value.c_str(), nullptr, 10);
         }
     }
     if (haveBanner) settings.lines.push_back(banner);
@@ -88,5 +92,6 @@ int main() {
     writeError(output);
     if (settings.hang)
         for (;;) Sleep(INFINITE);
+    Sleep(settings.sleepMs);
     return settings.exitCode;
 }

@@ -140,6 +140,7 @@ void setJavaBehaviour(const fs::path& home, const JavaBehaviour& behaviour) {
     for (const std::string& line : behaviour.moreLines) text << "line=" << line << "\n";
     text << "exit=" << behaviour.exitCode << "\n";
     if (behaviour.hang) text << "hang=1\n";
+    if (behaviour.sleepMs > 0) text << "sleep-ms=" << behaviour.sleepMs << "\n";
     for (const fs::path& bin : javaBinDirectories(home)) writeFile(bin / kJavaConfigFile, text.str());
 }
 

@@ -45,6 +45,7 @@ struct JavaBehaviour {
     std::vector<std::string> moreLines;  // further lines after it
     int exitCode = 0;
     bool hang = false;  // sleeps until killed after printing
+    int sleepMs = 0;    // sleeps this long after printing, then ends
 };
 
 // One run of the stand-in java.exe or javaw.exe.

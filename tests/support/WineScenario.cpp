@@ -144,19 +144,36 @@ fs::path WineScenario::makeLauncherWithRawPayload(const std::string& templateNam
 
 LauncherRun WineScenario::run(const fs::path& launcher, const std::vector<std::string>& arguments,
                               const std::map<std::string, std::string>& environment, int timeoutSeconds) {
-    const fs::path outPath = directory_ / "stdout.txt";
-    const fs::path errPath = directory_ / "stderr.txt";
+    StartedRun started = start(launcher, arguments, environment, timeoutSeconds);
+    return finish(started);
+}
+
+StartedRun WineScenario::start(const fs::path& launcher, const std::vector<std::string>& arguments,
+                               const std::map<std::string, std::string>& environment, int timeoutSeconds,
+                               bool pipeInput) {
+    StartedRun started;
+    started.launcher = launcher;
+    started.timeoutSeconds = timeoutSeconds;
+    // The first start keeps the plain names that tests have always seen.
+    const std::string suffix = starts_++ == 0 ? "" : "_" + std::to_string(starts_);
+    started.outputPath = directory_ / ("stdout" + suffix + ".txt");
+    started.errorPath = directory_ / ("stderr" + suffix + ".txt");
     // The runner sets the environment for the program alone (see wine-run.sh).
     std::vector<std::string> argv = {LAUNCHER_WINE_RUN};
     for (const auto& [name, value] : environment) argv.push_back(name + "=" + value);
     argv.push_back(launcher.string());
     argv.insert(argv.end(), arguments.begin(), arguments.end());
 
+    int input[2] = {-1, -1};
+    // Not inherited by programs started later: their copy of the write end
+    // would keep this program's input open.
+    if (pipeInput && ::pipe2(input, O_CLOEXEC) != 0) ADD_FAILURE() << "no pipe for " << launcher;
     const pid_t child = ::fork();
     if (child == 0) {
-        const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int in = ::open("/dev/null", O_RDONLY);
+        const int out = ::open(started.outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = ::open(started.errorPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int in = pipeInput ? input[0] : ::open("/dev/null", O_RDONLY);
+        if (pipeInput) ::close(input[1]);
         ::dup2(in, 0);
         ::dup2(out, 1);
         ::dup2(err, 2);
@@ -167,28 +184,42 @@ LauncherRun WineScenario::run(const fs::path& launcher, const std::vector<std::s
         ::execv(raw[0], raw.data());
         ::_exit(127);
     }
+    if (pipeInput) {
+        ::close(input[0]);
+        started.standardInput = input[1];
+    }
+    started.processId = child;
+    return started;
+}
 
+void WineScenario::closeInput(StartedRun& started) {
+    if (started.standardInput >= 0) ::close(started.standardInput);
+    started.standardInput = -1;
+}
+
+LauncherRun WineScenario::finish(StartedRun& started) {
     LauncherRun result;
     int status = 0;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
-    while (::waitpid(child, &status, WNOHANG) == 0) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(started.timeoutSeconds);
+    while (::waitpid(started.processId, &status, WNOHANG) == 0) {
         if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(child, SIGKILL);
-            ::waitpid(child, &status, 0);
-            ADD_FAILURE() << launcher << " did not end within " << timeoutSeconds << " s";
+            ::kill(started.processId, SIGKILL);
+            ::waitpid(started.processId, &status, 0);
+            ADD_FAILURE() << started.launcher << " did not end within " << started.timeoutSeconds << " s";
             break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
+    closeInput(started);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.standardOutput = withUnixLineEnds(readFile(outPath));
-    result.standardError = withUnixLineEnds(readFile(errPath));
+    result.standardOutput = withUnixLineEnds(readFile(started.outputPath));
+    result.standardError = withUnixLineEnds(readFile(started.errorPath));
     if (result.exitCode == kSkipExitCode && result.standardError.find("SKIP: ") != std::string::npos) {
         result.skipped = true;
         result.skipReason = result.standardError;
         return result;
     }
-    result.log = findLog(launcher);
+    result.log = findLog(started.launcher);
     return result;
 }
 

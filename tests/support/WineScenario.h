@@ -34,6 +34,16 @@ struct LauncherRun {
     } else                     \
         GTEST_SKIP() << (run).skipReason
 
+// A launcher started by WineScenario::start and not yet waited for.
+struct StartedRun {
+    int processId = -1;
+    std::filesystem::path launcher;
+    std::filesystem::path outputPath;
+    std::filesystem::path errorPath;
+    int timeoutSeconds = 120;
+    int standardInput = -1;  // the write end of the program's standard input, when kept open
+};
+
 class WineScenario {
 public:
     explicit WineScenario(const std::string& name);
@@ -60,6 +70,18 @@ public:
     LauncherRun run(const std::filesystem::path& launcher, const std::vector<std::string>& arguments = {},
                     const std::map<std::string, std::string>& environment = {}, int timeoutSeconds = 120);
 
+    // The same in two steps, for programs that run side by side. With
+    // `pipeInput` the program reads its standard input from a pipe that stays
+    // open until closeInput or finish; otherwise from /dev/null. Each start has
+    // output files of its own. finish waits for the program, as run does, and
+    // takes one log of its launcher (which one, when several of one launcher
+    // ran at a time, is not told).
+    StartedRun start(const std::filesystem::path& launcher, const std::vector<std::string>& arguments = {},
+                     const std::map<std::string, std::string>& environment = {}, int timeoutSeconds = 120,
+                     bool pipeInput = false);
+    static void closeInput(StartedRun& started);
+    LauncherRun finish(StartedRun& started);
+
     // The path of the Wine prefix's drive C, the Windows form of a Unix path
     // and the Unix form of a Windows path on drive C or Z.
     static std::filesystem::path driveC();
@@ -70,6 +92,7 @@ private:
     std::optional<std::string> findLog(const std::filesystem::path& launcher);
 
     std::filesystem::path directory_;
+    int starts_ = 0;
 };
 
 // The templates' directory.

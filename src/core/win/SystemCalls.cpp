@@ -20,6 +20,8 @@ SystemCalls realSystemCalls() {
         .waitForObject = ::WaitForSingleObject,
         .getExitCodeProcess = ::GetExitCodeProcess,
         .createMutex = ::CreateMutexA,
+        .createSemaphore = ::CreateSemaphoreA,
+        .getCommandLine = ::GetCommandLineW,
         .getShortPathName = ::GetShortPathNameA,
         .exitProcess = ::ExitProcess,
     };

@@ -29,6 +29,8 @@ struct SystemCalls {
     decltype(&::WaitForSingleObject) waitForObject;
     decltype(&::GetExitCodeProcess) getExitCodeProcess;
     decltype(&::CreateMutexA) createMutex;
+    decltype(&::CreateSemaphoreA) createSemaphore;
+    decltype(&::GetCommandLineW) getCommandLine;  // the arguments a second instance hands over
     decltype(&::GetShortPathNameA) getShortPathName;  // for a child's command line
 
     // The end of the process. A replacement must not return either.
