@@ -13,7 +13,9 @@
 #include <algorithm>
 #include <fstream>
 #include <regex>
+#include <set>
 #include <sstream>
+#include <thread>
 
 #include <unistd.h>
 
@@ -204,7 +206,7 @@ TEST_F(RealRuntimeTest, LauncherRunsTheApplicationWithItsArgumentsAndProperties)
     for (const char16_t* jar : {u"\\launcher-bootstrap.jar;", u"\\application.jar;"})
         EXPECT_NE(classPath.find(temp + jar), std::u16string::npos);
     EXPECT_EQ(classPath.size(), 2 * temp.size() + std::u16string(u"\\launcher-bootstrap.jar;\\application.jar;").size());
-    EXPECT_EQ(echo.properties.count("zelkor.semaphoreName"), 0u);
+    EXPECT_EQ(echo.properties.count("zelkor.semaphoreName"), 1u);  // numbered mode: every launcher registers
     // main returned normally: the extracted files stay for the application.
     EXPECT_TRUE(fs::exists(WineScenario::unixPath(tempDir) / "application.jar"));
 }
@@ -223,6 +225,51 @@ TEST_F(RealRuntimeTest, ExceptionInMainEndsWithTheStartMessageAndTheStackTrace) 
     EXPECT_EQ(run.exitCode, 1) << describe(run);
     EXPECT_NE(run.standardError.find("java.lang.IllegalStateException"), std::string::npos) << describe(run);
     EXPECT_NE(run.standardError.find("The JVM could not be started."), std::string::npos) << describe(run);
+}
+
+// Twenty second starts at once against a running first instance: each hands
+// its arguments over through the communication file, the bootstrap library of
+// the first instance delivers every one exactly once to the application's
+// listener, and every second start ends with 0.
+TEST_F(RealRuntimeTest, SecondStartsHandTheirArgumentsToTheRunningApplication) {
+    constexpr int kSecondStarts = 20;
+    const fs::path collected = scenario_.directory() / "collected.txt";
+    payload::LauncherPayload payload;
+    payload.record.narrowEntries = {{107, "1"},
+                                    {128, "EJAVA_HOME"},
+                                    {126, "1.8"},
+                                    {10005, "1"},
+                                    {122, "realruntime.InstanceCollector"},
+                                    {123, "-Xmx64m -Dcollector.file=\"" + WineScenario::windowsPath(collected) + "\""}};
+    payload.files = {{"launcher-bootstrap.jar", REALRUNTIME_BOOTSTRAP_JAR}, {"collector.jar", REALRUNTIME_COLLECTOR_JAR}};
+    const fs::path launcher = scenario_.makeLauncher("guilauncher64.exe", payload);
+    PlacementNames names;
+    names.variable = "JAVA_HOME";
+    const PlacedRuntime runtime(scenario_, RuntimePlacement::NamedByVariable, scenario_.directory(),
+                                RuntimeShape::Real, 64, "", names);
+
+    StartedRun first = scenario_.start(launcher, {std::to_string(kSecondStarts)}, runtime.environment(), 240);
+    const fs::path ready = collected.string() + ".ready";
+    for (int i = 0; i < 600 && !fs::exists(ready); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_TRUE(fs::exists(ready)) << describe(scenario_.finish(first));
+
+    std::vector<StartedRun> seconds;
+    std::multiset<std::string> expected;
+    for (int i = 0; i < kSecondStarts; ++i) {
+        const std::string number = std::to_string(i);
+        seconds.push_back(scenario_.start(launcher, {"second", "n" + number, "with blank " + number}, {}, 120));
+        expected.insert("second|n" + number + "|with blank " + number);
+    }
+    for (StartedRun& second : seconds) {
+        const LauncherRun run = scenario_.finish(second);
+        EXPECT_EQ(run.exitCode, 0) << describe(run);
+    }
+    const LauncherRun firstRun = scenario_.finish(first);
+    EXPECT_EQ(firstRun.exitCode, 0) << describe(firstRun);
+
+    std::multiset<std::string> received;
+    for (const std::string& line : lines(readFile(collected))) received.insert(line);
+    EXPECT_EQ(received, expected);
 }
 
 TEST_F(RealRuntimeTest, LauncherFindsBindsAndCachesTheRealRuntime) {

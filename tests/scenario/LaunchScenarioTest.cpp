@@ -17,6 +17,19 @@ namespace {
 namespace fs = std::filesystem;
 using namespace payload;
 
+std::string lowered(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The first number of a launcher's instance semaphore (no other instance runs).
+std::string numberedSemaphoreName(const std::string& exe) {
+    std::string name = "Local\\" + lowered(exe);
+    for (size_t i = 6; i < name.size(); ++i)
+        if (name[i] == '\\' || name[i] == ' ') name[i] = '_';
+    return name + "0";
+}
+
 std::string describe(const LauncherRun& run) {
     return "exit " + std::to_string(run.exitCode) + "\nstderr: " + run.standardError + "\nlog:\n" +
            run.log.value_or("(none)");
@@ -82,21 +95,21 @@ TEST_P(LaunchScenarioTest, JvmReceivesTheOptionsInTheirOrderAndMainItsArguments)
     EXPECT_TRUE(session.ignoreUnrecognized);
     const std::string exe = WineScenario::windowsPath(program);
     const std::string directory = WineScenario::windowsPath(scenario_.directory());
-    ASSERT_EQ(session.options.size(), 11u) << describe(result);
-    const std::vector<std::string> leading{"-Dzelkor.moduleName=" + exe, "-Dsun.java.command=" + exe,
+    ASSERT_EQ(session.options.size(), 12u) << describe(result);
+    const std::vector<std::string> leading{"-Dzelkor.semaphoreName=" + numberedSemaphoreName(exe),
+                                           "-Dzelkor.moduleName=" + exe, "-Dsun.java.command=" + exe,
                                            "-Dzelkor.tempDir=",
                                            "-Dzelkor.unextractedPosition=0"};  // nothing was extracted
-    EXPECT_EQ(std::vector<std::string>(session.options.begin(), session.options.begin() + 4), leading);
+    EXPECT_EQ(std::vector<std::string>(session.options.begin(), session.options.begin() + 5), leading);
     // PATH begins with the native directory and ends with the runtime's bin.
-    const std::string& libraryPath = session.options[4];
+    const std::string& libraryPath = session.options[5];
     EXPECT_EQ(libraryPath.rfind("-Djava.library.path=" + directory + "\\native;", 0), 0u) << libraryPath;
-    std::string runtimeBin = WineScenario::windowsPath(runtime_->home() / "bin");
-    for (char& c : runtimeBin) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    EXPECT_TRUE(libraryPath.ends_with(";" + runtimeBin)) << libraryPath;
+    EXPECT_TRUE(libraryPath.ends_with(";" + lowered(WineScenario::windowsPath(runtime_->home() / "bin"))))
+        << libraryPath;
     const std::vector<std::string> trailing{"-Dzelkor.consoleCodepage=cp0", "-Xss1m", "-Dconfigured=a b",
                                             "-Dfrom.argument=1", "-Dfrom.file=1",
                                             "-Djava.class.path=" + directory + "\\classes;"};
-    EXPECT_EQ(std::vector<std::string>(session.options.begin() + 5, session.options.end()), trailing);
+    EXPECT_EQ(std::vector<std::string>(session.options.begin() + 6, session.options.end()), trailing);
 
     const std::vector<std::string> expectedCalls{"FindClass", "GetStaticMethodID", "FindClass", "NewObjectArray"};
     const std::vector<std::string> calls = session.functions();

@@ -6,9 +6,6 @@ import java.nio.file.InvalidPathException;
 import java.nio.file.Path;
 import java.nio.file.Paths;
 import java.util.Collections;
-import java.util.List;
-import java.util.Objects;
-import java.util.concurrent.CopyOnWriteArrayList;
 
 import org.jlaunchkit.bootstrap.InstanceListener;
 
@@ -16,7 +13,7 @@ import org.jlaunchkit.bootstrap.InstanceListener;
  * Takes the arguments of second starts from the communication file. The
  * second start creates the file, writes its command line and then waits (at
  * most ten seconds) for the file to disappear; so each file is read, deleted
- * at once — whether or not anyone listens — and only then handed to the
+ * at once — whether or not anyone listens yet — and only then handed to the
  * listeners, which may take their time. One thread does it all, so files are
  * delivered once each and in the order they came.
  */
@@ -26,23 +23,23 @@ public final class InstanceWatcher implements Runnable {
     /** About three seconds: a file that stays unreadable or unfinished this long is taken as it is. */
     static final int PATIENCE_POLLS = 40;
 
-    private static final List<InstanceListener> LISTENERS = new CopyOnWriteArrayList<>();
+    private static final InstanceDeliveries DELIVERIES = new InstanceDeliveries();
     private static boolean started;
 
     private final Path file;
-    private final List<InstanceListener> listeners;
+    private final InstanceDeliveries deliveries;
     private final long pollMillis;
     private int waitingPolls;
     private boolean undeleted;
 
-    InstanceWatcher(Path file, List<InstanceListener> listeners, long pollMillis) {
+    InstanceWatcher(Path file, InstanceDeliveries deliveries, long pollMillis) {
         this.file = file;
-        this.listeners = listeners;
+        this.deliveries = deliveries;
         this.pollMillis = pollMillis;
     }
 
     public static void addListener(InstanceListener listener) {
-        LISTENERS.add(Objects.requireNonNull(listener, "listener"));
+        DELIVERIES.addListener(listener);
     }
 
     /** Starts watching when the launcher runs in single-instance mode; only once per process. */
@@ -52,7 +49,7 @@ public final class InstanceWatcher implements Runnable {
             return;
         }
         try {
-            start(new InstanceWatcher(Paths.get(name), LISTENERS, POLL_MILLIS));
+            start(new InstanceWatcher(Paths.get(name), DELIVERIES, POLL_MILLIS));
             started = true;
         } catch (InvalidPathException e) {
             System.err.println("launcher bootstrap: unusable " + PROPERTY + " " + name + ": " + e.getMessage());
@@ -102,10 +99,7 @@ public final class InstanceWatcher implements Runnable {
             System.err.println("launcher bootstrap: dropped the unreadable instance file " + file);
             return;
         }
-        List<String> arguments = Collections.unmodifiableList(CommFile.arguments(content));
-        for (InstanceListener listener : listeners) {
-            Listeners.callSafely("instance listener", () -> listener.newInstance(arguments));
-        }
+        deliveries.deliver(Collections.unmodifiableList(CommFile.arguments(content)));
     }
 
     private byte[] read() {

@@ -15,7 +15,6 @@ import java.util.concurrent.BlockingQueue;
 import java.util.concurrent.LinkedBlockingQueue;
 import java.util.concurrent.TimeUnit;
 
-import org.jlaunchkit.bootstrap.InstanceListener;
 import org.junit.Rule;
 import org.junit.Test;
 import org.junit.rules.TemporaryFolder;
@@ -39,15 +38,16 @@ public class InstanceWatcherTest {
     public void deliversEachFileOnceInOrderAndDeletesIt() throws Exception {
         Path file = temp.getRoot().toPath().resolve("zkr_p42.tmp");
         BlockingQueue<List<String>> received = new LinkedBlockingQueue<>();
-        List<InstanceListener> listeners = Arrays.asList(
-                arguments -> {
-                    throw new IllegalStateException("a failing listener");
-                },
-                received::add);
-        Thread watcher = InstanceWatcher.start(new InstanceWatcher(file, listeners, 10));
+        InstanceDeliveries deliveries = new InstanceDeliveries();
+        Thread watcher = InstanceWatcher.start(new InstanceWatcher(file, deliveries, 10));
         try {
+            // Before any listener: the arguments wait for the first one.
             write(file, "one 'two three'\n");
             assertTrue("first file not deleted", waitUntilGone(file));
+            deliveries.addListener(received::add);
+            deliveries.addListener(arguments -> {
+                throw new IllegalStateException("a failing listener");
+            });
             write(file, "second\n");
             assertTrue("second file not deleted", waitUntilGone(file));
             assertEquals(Arrays.asList("one", "two three"), received.poll(5, TimeUnit.SECONDS));
@@ -65,7 +65,9 @@ public class InstanceWatcherTest {
     public void anUnfinishedFileIsWaitedForThenTakenAsItIs() throws Exception {
         Path file = temp.getRoot().toPath().resolve("zkr_p7.tmp");
         List<List<String>> received = new ArrayList<>();
-        InstanceWatcher watcher = new InstanceWatcher(file, Collections.<InstanceListener>singletonList(received::add), 0);
+        InstanceDeliveries deliveries = new InstanceDeliveries();
+        deliveries.addListener(received::add);
+        InstanceWatcher watcher = new InstanceWatcher(file, deliveries, 0);
         write(file, "partial");
         for (int i = 1; i < InstanceWatcher.PATIENCE_POLLS; i++) {
             watcher.poll();
