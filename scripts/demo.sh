@@ -25,6 +25,8 @@ launcher=build/demo/sample.exe
 "$tool" write --template dist/guilauncher64.exe --config examples/sample-launcher.txt \
   --file launcher-bootstrap.jar=dist/launcher-bootstrap.jar --file sample-app.jar=build/demo/sample-app.jar \
   --output "$launcher" || exit 1
+# A user's own options beside the launcher: this terminal reads UTF-8.
+printf -- '-Dsun.stdout.encoding=UTF-8\r\n' >build/demo/sample.vmoptions
 echo "== payload of $launcher"
 "$tool" dump "$launcher"
 
