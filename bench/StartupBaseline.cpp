@@ -1,18 +1,27 @@
 // The floor under a launcher's start-up: a program that loads the same system
 // DLLs and does only the I/O no launcher can avoid. It reads its own appended
 // payload in one piece, writes the embedded files' bytes to a fresh temporary
-// directory and removes them again. It parses no configuration and unmasks
-// nothing. bench/startup.sh appends the launcher's payload to it and times
-// the two against each other.
+// directory and removes them again, and reads a warm version cache entry: it
+// opens the key of the runtime's java.exe and queries its two values, as a
+// launcher that finds its runtime in the cache must at least. It parses no
+// configuration and unmasks nothing. bench/startup.sh appends the launcher's
+// payload to it and times the two against each other.
 //
-//   startup_baseline_gui64.exe SIZES [DLL]...      (and the console variant)
+//   startup_baseline_gui64.exe SIZES JAVA_EXE [DLL]...      (and the console variant)
 //
 // SIZES: the embedded files' sizes in payload order, comma-separated. The
 // files are the payload's tail, each behind its 8-byte size; that size is
 // checked, so the baseline never times less work than the launcher does.
+// JAVA_EXE: the full path of the java.exe whose cache entry a launcher run has
+// written; a missing entry fails the run for the same reason.
+//
+// When done it prints "startup-us <n>" on standard output: microseconds from
+// its process's creation to the end of its work, taken as the stand-in
+// jvm.dll takes its own "startup-us" at JNI_CreateJavaVM.
 #include "core/WinApi.h"
 #include "core/win/Handles.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -31,6 +40,48 @@ int failWin32(const char* what) {
     const DWORD error = ::GetLastError();
     std::fprintf(stderr, "startup baseline: %s (error %lu)\n", what, error);
     return 1;
+}
+
+// In 100 ns units, -1 when the process's times cannot be read; the precise
+// clock where the system has one.
+long long ticksSinceProcessStart() {
+    FILETIME creation{}, exit{}, kernel{}, user{}, now{};
+    if (!::GetProcessTimes(::GetCurrentProcess(), &creation, &exit, &kernel, &user)) return -1;
+    using PreciseClock = void(WINAPI*)(FILETIME*);
+    static const auto precise = reinterpret_cast<PreciseClock>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "GetSystemTimePreciseAsFileTime")));
+    if (precise != nullptr) precise(&now);
+    else ::GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& time) {
+        return (static_cast<long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    return ticks(now) - ticks(creation);
+}
+
+// The launcher's version cache entry of `javaExe`: the key below
+// HKEY_CURRENT_USER with the path's backslashes turned into slashes, holding
+// "LastWriteTime" and "Version".
+bool readCachedVersion(const char* javaExe) {
+    std::string name = "SOFTWARE\\corvanta\\zelkor\\jvms\\";
+    const size_t root = name.size();
+    name += javaExe;
+    std::replace(name.begin() + static_cast<std::ptrdiff_t>(root), name.end(), '\\', '/');
+    RegistryKey key;
+    LONG status = ::RegOpenKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, KEY_READ, key.put());
+    if (status != ERROR_SUCCESS) {
+        ::SetLastError(static_cast<DWORD>(status));
+        return false;
+    }
+    uint8_t time[8];
+    DWORD timeSize = sizeof time;
+    char version[260];
+    DWORD versionSize = sizeof version;
+    status = ::RegQueryValueExA(key.get(), "LastWriteTime", nullptr, nullptr, time, &timeSize);
+    if (status == ERROR_SUCCESS)
+        status = ::RegQueryValueExA(key.get(), "Version", nullptr, nullptr, reinterpret_cast<BYTE*>(version),
+                                    &versionSize);
+    ::SetLastError(static_cast<DWORD>(status));
+    return status == ERROR_SUCCESS && timeSize == sizeof time && versionSize > 0;
 }
 
 // The loader has mapped our headers already: finding the payload costs no I/O.
@@ -109,11 +160,11 @@ int writeAndRemoveFiles(const std::string& directory, const uint8_t* at, const s
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fputs("usage: startup_baseline SIZES [DLL]...\n", stderr);
+    if (argc < 3) {
+        std::fputs("usage: startup_baseline SIZES JAVA_EXE [DLL]...\n", stderr);
         return 2;
     }
-    for (int i = 2; i < argc; ++i)
+    for (int i = 3; i < argc; ++i)
         if (::LoadLibraryA(argv[i]) == nullptr) return failWin32(argv[i]);
 
     std::vector<uint8_t> payload;
@@ -134,5 +185,11 @@ int main(int argc, char** argv) {
     int result = writeAndRemoveFiles(directory, payload.data() + firstFile, sizes);
     if (!::RemoveDirectoryA(directory.c_str()) && result == 0)
         result = failWin32("cannot remove the temporary directory");
-    return result;
+    if (result != 0) return result;
+
+    if (!readCachedVersion(argv[2])) return failWin32("no version cache entry for the runtime");
+    const long long ticks = ticksSinceProcessStart();
+    if (ticks < 0) return failWin32("cannot read the process times");
+    std::printf("startup-us %lld\n", ticks / 10);
+    return 0;
 }

@@ -1,30 +1,55 @@
 #!/usr/bin/env bash
-# Start-up time of the x86-64 launcher templates under Wine, each against the
-# baseline program (bench/StartupBaseline.cpp) carrying the same payload and
-# loading the same system DLLs. Every run is a fresh Wine process; launcher and
-# baseline runs alternate, so that both see the same machine load. Prints per
-# launcher the median of each and the ratio launcher / baseline.
+# Start-up time of the x86-64 launchers under Wine up to the JVM: from the
+# creation of the launcher's process to its JNI_CreateJavaVM call, against the
+# baseline program (bench/StartupBaseline.cpp) carrying the same payload,
+# loading the same system DLLs and doing only the I/O no launcher can avoid
+# (its payload, the two embedded files, the version cache entry of the
+# runtime), timed from its process's creation to the end of that work.
 #
-# Expects the templates in dist/, the baselines in build/win64/bench/ and
+# The runtime is the stand-in the tests build, laid out as a JRE beside the
+# launcher; its jvm.dll writes "startup-us" into its transcript at
+# JNI_CreateJavaVM and then refuses the creation, which ends the launcher. The
+# first round fills the version cache; every later one finds the runtime
+# there. Launcher and baseline runs alternate, so that both see the same
+# machine load; every run is a fresh Wine process. Prints per launcher the
+# median of each and the ratio launcher / baseline, and, for information, the
+# same for the whole process as seen from outside.
+#
+# Expects the templates in dist/, the baselines in build/win64/bench/, the
+# stand-in runtime in build/win64/tests/standin/ and
 # build/host/tools/payloadtool (bench/run.sh builds them).
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo"
 
 warmupRounds=2
-rounds=20
+rounds=${STARTUP_BENCH_ROUNDS:-30}
 work=build/bench-startup
 payloadtool=build/host/tools/payloadtool
+standin=build/win64/tests/standin
 
+rm -rf "$work"
 mkdir -p "$work"
 # A jar-sized file of incompressible bytes and a few KB of text.
 head -c 100000 /dev/urandom >"$work/app.jar"
 printf 'Permission is granted to use and copy this software under the terms below.%.0s\n' {1..80} >"$work/LICENSE.txt"
 fileSizes=$(stat -c %s "$work/app.jar"),$(stat -c %s "$work/LICENSE.txt")
 
+# The runtime: a JRE of stand-ins in $work/jre. Fresh copies get a new
+# modification time, so no cache entry of an earlier run is valid for them.
+jre=$work/jre
+mkdir -p "$jre/bin/server"
+cp "$standin/java.exe" "$standin/javaw.exe" "$jre/bin/"
+cp "$standin/jvm.dll" "$jre/bin/server/"
+printf 'banner=java version "11.0.2"\nexit=0\n' >"$jre/bin/standin-java.cfg"
+# JNI_ERR right after the time is taken: the cheapest way for the launcher to end.
+printf 'create.result=-1\n' >"$jre/bin/server/standin-jvm.cfg"
+transcript=$jre/bin/server/standin-jvm-transcript.txt
+
 # write TEMPLATE LAUNCHER_KIND OUTPUT: the benchmark's payload on TEMPLATE.
 write() {
   "$payloadtool" write --template "$1" --config bench/startup-launcher.txt --set "launcherKind=$2" \
+    --set "jvmSearchSequence=Rjre;" \
     --file "app.jar=$work/app.jar" --file "LICENSE.txt=$work/LICENSE.txt" --output "$3" >/dev/null
 }
 
@@ -43,9 +68,12 @@ payloadSummary() {
 # the same constant to both sides and pull every ratio towards 1.
 source scripts/wine-env.sh
 scripts/wine-prefix.sh ensure
+javaExe=$("$WINELOADER" winepath -w "$jre/bin/java.exe" 2>/dev/null | tr -d '\r')
+# The launcher writes its log into the temporary directory, C:\users\<user>\Temp in a Wine prefix.
+logDirectory=$("$WINELOADER" winepath -u 'C:\users' 2>/dev/null)
 
-# timeRun EXPECTED_EXIT PROGRAM [ARGUMENT]...: sets `elapsed` (ns) and `status`.
-# An empty EXPECTED_EXIT accepts any code.
+# timeRun EXPECTED_EXIT PROGRAM [ARGUMENT]...: sets `elapsed` (ns, the whole
+# Wine process) and `status`. An empty EXPECTED_EXIT accepts any code.
 timeRun() {
   local expected=$1 start
   shift
@@ -60,9 +88,44 @@ timeRun() {
   fi
 }
 
+# startupUs FILE WHAT: the one "startup-us" value in FILE.
+startupUs() {
+  local values
+  values=$(sed -n 's/^startup-us \([0-9][0-9]*\)\r\{0,1\}$/\1/p' "$1" 2>/dev/null || true)
+  if [ -z "$values" ] || [ "$(wc -l <<<"$values")" != 1 ]; then
+    echo "$2: no single startup-us line in $1:" >&2
+    cat "$1" >&2 2>/dev/null || true
+    exit 1
+  fi
+  echo "$values"
+}
+
+# median SCALE VALUE...: the median divided by SCALE.
 median() {
-  printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 }
-    END { m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.3f", m / 1e6 }'
+  local scale=$1
+  shift
+  printf '%s\n' "$@" | sort -n | awk -v scale="$scale" '{ v[NR] = $1 }
+    END { m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.3f", m / scale }'
+}
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+
+# The launcher's log of one untimed run with ZELKOR_LOG=yes, which must show the
+# version taken from the cache.
+checkWarmCache() {
+  local launcher=$1 log
+  shift
+  find "$logDirectory" -maxdepth 3 -name 'btl_nlog_*' -delete
+  rm -f "$transcript"
+  ZELKOR_LOG=yes "$WINELOADER" "$launcher" "$@" </dev/null >/dev/null 2>&1 || true
+  log=$(find "$logDirectory" -maxdepth 3 -name 'btl_nlog_*' | head -n 1)
+  if [ -z "$log" ] || ! grep -q 'got version from registry' "$log"; then
+    echo "$(basename "$launcher"): the version did not come from the cache; its log:" >&2
+    cat "$log" >&2 2>/dev/null || true
+    exit 1
+  fi
+  echo "  warm cache: $(grep -m 1 'got version from registry' "$log" | tr -d '\r')"
+  rm -f "$log"
 }
 
 # bench TEMPLATE BASELINE LAUNCHER_KIND [LAUNCHER_ARGUMENT]...
@@ -83,26 +146,37 @@ bench() {
   read -ra dlls <<<"$(importedDlls "$template")"
   echo "$name: $(payloadSummary "$launcher"); baseline loads ${dlls[*]}"
 
-  # The first launcher run (a warm-up, which also brings up the prefix's
-  # wineserver) sets the exit code every later run must repeat.
-  local launcherTimes=() baselineTimes=()
+  # The first launcher run (a warm-up, which also fills the version cache and
+  # brings up the prefix's wineserver) sets the exit code every later run
+  # must repeat.
+  local launcherUs=() baselineUs=() launcherWall=() baselineWall=()
   launcherExit=
   for ((round = 0; round < warmupRounds + rounds; round++)); do
+    rm -f "$transcript"
     timeRun "$launcherExit" "$launcher" "$@"
     launcherExit=$status
-    launcherTimes+=("$elapsed")
-    timeRun 0 "$baseline" "$fileSizes" "${dlls[@]}"
-    baselineTimes+=("$elapsed")
+    launcherUs+=("$(startupUs "$transcript" "$name")")
+    launcherWall+=("$elapsed")
+    timeRun 0 "$baseline" "$fileSizes" "$javaExe" "${dlls[@]}"
+    baselineUs+=("$(startupUs "$work/output.txt" "$(basename "$baseline")")")
+    baselineWall+=("$elapsed")
+    if ((round == 0)); then checkWarmCache "$launcher" "$@"; fi
   done
 
-  local launcherMs baselineMs
-  launcherMs=$(median "${launcherTimes[@]:warmupRounds}")
-  baselineMs=$(median "${baselineTimes[@]:warmupRounds}")
-  printf '%-19s exit %-3s launcher %7.1f ms   baseline %7.1f ms   ratio %.2f\n' "$name" "$launcherExit" \
-    "$launcherMs" "$baselineMs" "$(awk -v a="$launcherMs" -v b="$baselineMs" 'BEGIN { print a / b }')"
+  local launcherMs baselineMs launcherWallMs baselineWallMs
+  launcherMs=$(median 1e3 "${launcherUs[@]:warmupRounds}")
+  baselineMs=$(median 1e3 "${baselineUs[@]:warmupRounds}")
+  launcherWallMs=$(median 1e6 "${launcherWall[@]:warmupRounds}")
+  baselineWallMs=$(median 1e6 "${baselineWall[@]:warmupRounds}")
+  printf '%-19s to JNI_CreateJavaVM: launcher %7.2f ms   baseline %7.2f ms   ratio %s\n' "$name" \
+    "$launcherMs" "$baselineMs" "$(ratio "$launcherMs" "$baselineMs")"
+  printf '%-19s whole process:      launcher %7.2f ms   baseline %7.2f ms   ratio %s   (launcher exit %s)\n' \
+    "" "$launcherWallMs" "$baselineWallMs" "$(ratio "$launcherWallMs" "$baselineWallMs")" "$launcherExit"
 }
 
-echo "start-up under Wine, x86-64 only: median of $rounds alternating runs after $warmupRounds warm-up rounds"
+echo "start-up under Wine up to JNI_CreateJavaVM, x86-64 only, warm version cache:" \
+  "median of $rounds alternating runs after $warmupRounds warm-up rounds"
 # The GUI launcher's first argument keeps it quiet: no dialog, the message goes to standard error.
 bench dist/guilauncher64.exe build/win64/bench/startup_baseline_gui64.exe 1 -q_btl_internal
-bench dist/svclauncher64.exe build/win64/bench/startup_baseline_console64.exe 4
+# The service launcher's child, which the service process starts to run the application.
+bench dist/svclauncher64.exe build/win64/bench/startup_baseline_console64.exe 4 __btl_restart

@@ -129,7 +129,7 @@ const std::string kNarrowTexts[] = {"", "C:\\Program Files\\a b\\boot.jar", std:
 const std::u16string kWideTexts[] = {u"", u"a\u00e9\U0001F600b", std::u16string(u"\"\\\0\xD800x\xDC00", 7)};
 
 TEST(JvmTranscriptTest, WhatTheStandinWritesReadsBackExactly) {
-    std::string text = "session 42\nstartup-ms 17\nversion 0x00010002\n";
+    std::string text = "session 42\nstartup-ms 17\nstartup-us 17250\nversion 0x00010002\n";
     for (const std::string& option : kNarrowTexts) {
         text += "option";
         standin::appendNarrowToken(text, option);
@@ -149,6 +149,7 @@ TEST(JvmTranscriptTest, WhatTheStandinWritesReadsBackExactly) {
     const JvmSession& first = sessions[0];
     EXPECT_EQ(first.processId, 42u);
     EXPECT_EQ(first.startupMs, 17);
+    EXPECT_EQ(first.startupUs, 17250);
     EXPECT_EQ(first.version, 0x00010002u);
     EXPECT_EQ(first.options, std::vector<std::string>(std::begin(kNarrowTexts), std::end(kNarrowTexts)));
     EXPECT_TRUE(first.ignoreUnrecognized);

@@ -147,6 +147,7 @@ void driveLikeTheLauncher(const fs::path& work) {
     const JvmSession& run = sessions[1];
     CHECK(run.processId == ::GetCurrentProcessId());
     CHECK(run.startupMs >= 0);
+    CHECK(run.startupUs / 1000 == run.startupMs);
     CHECK(run.version == 0x00010002);
     CHECK(run.options == options);
     CHECK(run.ignoreUnrecognized);

@@ -90,6 +90,7 @@ bool number(const std::vector<Token>& tokens, Integer& value) {
 // Fills the session header fields; false for a malformed header line.
 bool readHeaderLine(const std::string& keyword, const std::vector<Token>& tokens, JvmSession& session) {
     if (keyword == "startup-ms") return number(tokens, session.startupMs);
+    if (keyword == "startup-us") return number(tokens, session.startupUs);
     if (keyword == "version") return number(tokens, session.version);
     if (keyword == "option") {
         if (tokens.size() != 1 || tokens[0].kind != Token::Kind::Narrow) return false;
@@ -140,7 +141,7 @@ bool parseJvmTranscript(std::string_view text, std::vector<JvmSession>& sessions
         } else if (valid && parsed.empty()) {
             valid = false;  // everything belongs to a session
         } else if (valid && !parsed.back().createdSeen &&
-                   (keyword == "startup-ms" || keyword == "version" || keyword == "option" ||
+                   (keyword == "startup-ms" || keyword == "startup-us" || keyword == "version" || keyword == "option" ||
                     keyword == "ignoreUnrecognized" || keyword == "created")) {
             valid = readHeaderLine(keyword, tokens, parsed.back());
         } else if (valid) {

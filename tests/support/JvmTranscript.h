@@ -23,6 +23,7 @@ struct JvmCall {
 struct JvmSession {
     unsigned long processId = 0;
     long long startupMs = -1;
+    long long startupUs = -1;  // the same time, finer
     uint32_t version = 0;
     std::vector<std::string> options;
     bool ignoreUnrecognized = false;

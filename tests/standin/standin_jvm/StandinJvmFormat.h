@@ -20,6 +20,7 @@
 // Every JNI_CreateJavaVM call opens a session:
 //   session <pid>
 //   startup-ms <ms from process creation to the JNI_CreateJavaVM call>
+//   startup-us <the same in microseconds>      (-1 in both without the times)
 //   version 0x<JavaVMInitArgs.version, 8 hex digits>
 //   option "<optionString>"                   one line per option, in order
 //   ignoreUnrecognized <0|1>
