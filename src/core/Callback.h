@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstring>
+#include <functional>
 #include <new>
 #include <type_traits>
 #include <utility>
@@ -10,7 +10,8 @@
 // that can be copied as bytes are taken: plain functions, and lambdas that
 // capture a few pointers or references. Holding nothing else, a Callback needs
 // no code to copy or destroy what it holds; calling one goes through a single
-// function per callable type. Calling an empty Callback is a programming error.
+// function per callable type. Calling an empty Callback ends the program the
+// way calling an empty std::function does.
 template <typename Signature>
 class Callback;
 
@@ -42,7 +43,7 @@ public:
         };
     }
 
-    explicit operator bool() const { return invoke_ != nullptr; }
+    explicit operator bool() const { return invoke_ != &callEmpty; }
 
     Result operator()(Args... args) const { return invoke_(storage_, std::forward<Args>(args)...); }
 
@@ -50,6 +51,8 @@ private:
     struct Storage {
         alignas(void*) unsigned char bytes[3 * sizeof(void*)];
     };
+    static Result callEmpty(const Storage&, Args...) { std::__throw_bad_function_call(); }
+
     Storage storage_{};
-    Result (*invoke_)(const Storage&, Args...) = nullptr;
+    Result (*invoke_)(const Storage&, Args...) = &callEmpty;
 };
