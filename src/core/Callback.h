@@ -29,7 +29,7 @@ public:
         static_assert(std::is_trivially_copyable_v<Stored> && std::is_trivially_destructible_v<Stored>,
                       "a Callback holds only callables that can be copied as bytes");
         static_assert(sizeof(Stored) <= sizeof(Storage) && alignof(Stored) <= alignof(Storage),
-                      "a Callback holds at most three pointers' worth of captures");
+                      "a Callback holds at most two pointers' worth of captures");
         if constexpr (std::is_pointer_v<Stored> || std::is_member_pointer_v<Stored>) {
             if (callable == nullptr) return;
         }
@@ -49,7 +49,7 @@ public:
 
 private:
     struct Storage {
-        alignas(void*) unsigned char bytes[3 * sizeof(void*)];
+        alignas(void*) unsigned char bytes[2 * sizeof(void*)];
     };
     static Result callEmpty(const Storage&, Args...) { std::__throw_bad_function_call(); }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 namespace {
 
@@ -60,6 +61,16 @@ std::optional<std::u16string> boundedWideTextOf(WideBufferCall run, const void* 
     const DWORD length = run(call, buffer, static_cast<DWORD>(kBufferCapacity));
     if (length == 0 || length >= kBufferCapacity) return std::nullopt;
     return std::u16string(reinterpret_cast<const char16_t*>(buffer), length);
+}
+
+std::string boundedTextOrOf(NarrowBufferCall run, const void* call, std::string_view fallback) {
+    std::optional<std::string> text = boundedTextOf(run, call);
+    return text ? std::move(*text) : std::string(fallback);
+}
+
+std::u16string boundedWideTextOrOf(WideBufferCall run, const void* call, std::u16string_view fallback) {
+    std::optional<std::u16string> text = boundedWideTextOf(run, call);
+    return text ? std::move(*text) : std::u16string(fallback);
 }
 
 std::optional<std::string> environmentValue(const char* name) {

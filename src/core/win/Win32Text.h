@@ -38,23 +38,42 @@ using NarrowBufferCall = DWORD (*)(const void* call, char* buffer, DWORD capacit
 using WideBufferCall = DWORD (*)(const void* call, wchar_t* buffer, DWORD capacity);
 std::optional<std::string> boundedTextOf(NarrowBufferCall run, const void* call);
 std::optional<std::u16string> boundedWideTextOf(WideBufferCall run, const void* call);
+// The same, with `fallback` in place of no text.
+std::string boundedTextOrOf(NarrowBufferCall run, const void* call, std::string_view fallback);
+std::u16string boundedWideTextOrOf(WideBufferCall run, const void* call, std::u16string_view fallback);
+
+template <typename Call>
+NarrowBufferCall narrowBufferCall() {
+    return [](const void* c, char* buffer, DWORD capacity) -> DWORD {
+        return (*static_cast<const Call*>(c))(buffer, capacity);
+    };
+}
+
+template <typename Call>
+WideBufferCall wideBufferCall() {
+    return [](const void* c, wchar_t* buffer, DWORD capacity) -> DWORD {
+        return (*static_cast<const Call*>(c))(buffer, capacity);
+    };
+}
 
 template <typename Call>
 std::optional<std::string> boundedText(const Call& call) {
-    return boundedTextOf(
-        [](const void* c, char* buffer, DWORD capacity) -> DWORD {
-            return (*static_cast<const Call*>(c))(buffer, capacity);
-        },
-        &call);
+    return boundedTextOf(narrowBufferCall<Call>(), &call);
 }
 
 template <typename Call>
 std::optional<std::u16string> boundedWideText(const Call& call) {
-    return boundedWideTextOf(
-        [](const void* c, wchar_t* buffer, DWORD capacity) -> DWORD {
-            return (*static_cast<const Call*>(c))(buffer, capacity);
-        },
-        &call);
+    return boundedWideTextOf(wideBufferCall<Call>(), &call);
+}
+
+template <typename Call>
+std::string boundedTextOr(const Call& call, std::string_view fallback) {
+    return boundedTextOrOf(narrowBufferCall<Call>(), &call, fallback);
+}
+
+template <typename Call>
+std::u16string boundedWideTextOr(const Call& call, std::u16string_view fallback) {
+    return boundedWideTextOrOf(wideBufferCall<Call>(), &call, fallback);
 }
 
 // An environment variable's value when it is set, not empty and fits the buffer.
