@@ -20,15 +20,13 @@ struct KeyedValue {
 template <typename Value>
 using ValueList = std::vector<KeyedValue<Value>>;
 
-ValueList<std::string>& narrowValues() {
-    static ValueList<std::string> values;
-    return values;
-}
+// Empty lists need no code to set them up, so these are ready before anything
+// runs and outlive everything that could still read them.
+ValueList<std::string> gNarrowValues;
+ValueList<std::u16string> gWideValues;
 
-ValueList<std::u16string>& wideValues() {
-    static ValueList<std::u16string> values;
-    return values;
-}
+ValueList<std::string>& narrowValues() { return gNarrowValues; }
+ValueList<std::u16string>& wideValues() { return gWideValues; }
 
 template <typename Value>
 Value* valueOf(ValueList<Value>& list, int32_t key) {
