@@ -11,7 +11,7 @@ bool localeSectionMatches(std::string_view prefix, std::string_view localeString
     return localeString.substr(0, prefix.size()) == prefix;
 }
 
-ConfigurationLoadResult loadConfigurationFrom(ByteSource& source, const std::function<std::string()>& detectLocale) {
+ConfigurationLoadResult loadConfigurationFrom(ByteSource& source, const Callback<std::string()>& detectLocale) {
     ConfigurationLoadResult result;
     PayloadReader reader(source);
     payload::Header header;

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/ByteSource.h"
+#include "core/Callback.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 // Reads the configuration record of a launcher file into the configuration
@@ -18,7 +18,7 @@ struct ConfigurationLoadResult {
 
 // `detectLocale` runs after the wide entries and before the locale sections,
 // so its log lines stand between those of the two blocks.
-ConfigurationLoadResult loadConfigurationFrom(ByteSource& source, const std::function<std::string()>& detectLocale);
+ConfigurationLoadResult loadConfigurationFrom(ByteSource& source, const Callback<std::string()>& detectLocale);
 
 // Whether a locale section with `prefix` applies to `localeString`: the first
 // strlen(prefix) characters must be equal (case-sensitive).

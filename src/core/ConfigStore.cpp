@@ -4,18 +4,43 @@
 
 #include <algorithm>
 #include <limits>
-#include <map>
+#include <utility>
+#include <vector>
 
 namespace {
 
-std::map<int32_t, std::string>& narrowValues() {
-    static std::map<int32_t, std::string> values;
-    return values;
+// A payload holds a few dozen values, each stored once and looked up a few
+// times: a list searched from the front serves as well as a tree, in less code.
+template <typename Value>
+struct KeyedValue {
+    int32_t key;
+    Value value;
+};
+
+template <typename Value>
+using ValueList = std::vector<KeyedValue<Value>>;
+
+// Empty lists need no code to set them up, so these are ready before anything
+// runs and outlive everything that could still read them.
+ValueList<std::string> gNarrowValues;
+ValueList<std::u16string> gWideValues;
+
+ValueList<std::string>& narrowValues() { return gNarrowValues; }
+ValueList<std::u16string>& wideValues() { return gWideValues; }
+
+template <typename Value>
+Value* valueOf(ValueList<Value>& list, int32_t key) {
+    for (KeyedValue<Value>& entry : list)
+        if (entry.key == key) return &entry.value;
+    return nullptr;
 }
 
-std::map<int32_t, std::u16string>& wideValues() {
-    static std::map<int32_t, std::u16string> values;
-    return values;
+template <typename Value>
+void store(ValueList<Value>& list, int32_t key, Value value) {
+    if (Value* present = valueOf(list, key))
+        *present = std::move(value);
+    else
+        list.push_back({key, std::move(value)});
 }
 
 template <typename Char>
@@ -31,19 +56,13 @@ void copyBounded(const std::basic_string<Char>* value, Char* buffer, size_t capa
     buffer[length] = Char(0);
 }
 
-template <typename Map>
-const typename Map::mapped_type* lookUp(const Map& map, int32_t key) {
-    auto found = map.find(key);
-    return found == map.end() ? nullptr : &found->second;
-}
-
 bool isCSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 }  // namespace
 
-void storeNarrowValue(int32_t key, std::string value) { narrowValues()[key] = std::move(value); }
+void storeNarrowValue(int32_t key, std::string value) { store(narrowValues(), key, std::move(value)); }
 
-void storeWideValue(int32_t key, std::u16string value) { wideValues()[key] = std::move(value); }
+void storeWideValue(int32_t key, std::u16string value) { store(wideValues(), key, std::move(value)); }
 
 void clearConfigStore() {
     narrowValues().clear();
@@ -51,14 +70,14 @@ void clearConfigStore() {
 }
 
 void configString(int32_t key, char* buffer, size_t capacity) {
-    copyBounded(lookUp(narrowValues(), key), buffer, capacity);
+    copyBounded(valueOf(narrowValues(), key), buffer, capacity);
 }
 
 void configWideString(int32_t key, char16_t* buffer, size_t capacity) {
-    copyBounded(lookUp(wideValues(), key), buffer, capacity);
+    copyBounded(valueOf(wideValues(), key), buffer, capacity);
 }
 
-bool hasConfigString(int32_t key) { return lookUp(narrowValues(), key) != nullptr; }
+bool hasConfigString(int32_t key) { return valueOf(narrowValues(), key) != nullptr; }
 
 int32_t parseConfigInt(std::string_view text) {
     size_t i = 0;

@@ -142,7 +142,7 @@ bool formatAsDefault(const std::vector<std::u16string>& arguments) {
 }
 
 std::string detectLocale(const std::vector<std::u16string>* arguments, uint16_t userDefaultLangId,
-                         const std::function<std::optional<uint16_t>()>& userInterfaceLangId) {
+                         const Callback<std::optional<uint16_t>()>& userInterfaceLangId) {
     uint16_t langId = userDefaultLangId;
     if (arguments != nullptr) {
         const bool asDefault = formatAsDefault(*arguments);

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "core/Callback.h"
+
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -34,7 +35,7 @@ bool formatAsDefault(const std::vector<std::u16string>& arguments);
 // language is asked for only when formatasdefault is false; nullopt means it
 // could not be found and the default LANGID stays.
 std::string detectLocale(const std::vector<std::u16string>* arguments, uint16_t userDefaultLangId,
-                         const std::function<std::optional<uint16_t>()>& userInterfaceLangId);
+                         const Callback<std::optional<uint16_t>()>& userInterfaceLangId);
 
 // Keeps the language (first two characters) and, for a text of exactly five
 // characters, the country (characters four and five) for the queries below.

@@ -4,7 +4,6 @@
 #include "diag/Log.h"
 
 #include <cstring>
-#include <vector>
 
 bool PayloadReader::fail(const char* message) {
     if (failure_ == nullptr) failure_ = message;
@@ -76,12 +75,18 @@ bool PayloadReader::readWString(std::u16string& value) {
     static const char* const kFailure = "Internal Error: readWString";
     int32_t length;
     if (!readLength(length, kFailure)) return false;
-    std::vector<uint8_t> bytes(static_cast<size_t>(length));
-    uint32_t delivered;
-    if (!readExactly(bytes.data(), static_cast<uint32_t>(length), delivered)) return fail(kFailure);
+    // Read straight into the string's units, which are then put in host order.
     // The value ends after length / 2 units; the last byte of an odd length is dropped.
-    std::u16string text(bytes.size() / 2, u'\0');
-    for (size_t i = 0; i < text.size(); ++i) text[i] = loadLittleEndian<char16_t>(&bytes[2 * i]);
+    const size_t byteCount = static_cast<size_t>(length);
+    std::u16string text((byteCount + 1) / 2, u'\0');
+    uint32_t delivered;
+    if (!readExactly(text.data(), static_cast<uint32_t>(length), delivered)) return fail(kFailure);
+    text.resize(byteCount / 2);
+    for (char16_t& unit : text) {
+        uint8_t bytes[2];
+        std::memcpy(bytes, &unit, sizeof bytes);
+        unit = loadLittleEndian<char16_t>(bytes);
+    }
     value = std::move(text);
     return true;
 }

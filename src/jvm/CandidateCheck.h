@@ -1,7 +1,8 @@
 #pragma once
 
+#include "core/Callback.h"
+
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,18 +32,18 @@ struct VersionRun {
 struct CandidateSystem {
     // The absolute, lower-cased form of a path (relative paths against the
     // launcher's directory), runs of backslashes collapsed.
-    std::function<std::string(const std::string& path)> normalise;
+    Callback<std::string(const std::string& path)> normalise;
     // Looks the path up; when found, `lastWriteTime` receives its time.
-    std::function<bool(const std::string& path, FileTimeStamp& lastWriteTime)> findFile;
+    Callback<bool(const std::string& path, FileTimeStamp& lastWriteTime)> findFile;
     // The path exists (a drive root always does).
-    std::function<bool(const std::string& path)> exists;
+    Callback<bool(const std::string& path)> exists;
     // The cached version of the runtime at `path`, valid only for exactly
     // this last-write time; nothing when there is no valid entry.
-    std::function<std::optional<std::string>(const std::string& path, FileTimeStamp lastWriteTime)> readCachedVersion;
-    std::function<void(const std::string& path, FileTimeStamp lastWriteTime, const std::string& version)>
+    Callback<std::optional<std::string>(const std::string& path, FileTimeStamp lastWriteTime)> readCachedVersion;
+    Callback<void(const std::string& path, FileTimeStamp lastWriteTime, const std::string& version)>
         writeCachedVersion;
     // Runs the runtime hidden with "-version" and reads its first line.
-    std::function<VersionRun(const std::string& path)> runJavaVersion;
+    Callback<VersionRun(const std::string& path)> runJavaVersion;
 };
 
 // Stored as the version of a runtime whose "-version" run failed; read back it

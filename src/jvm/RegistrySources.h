@@ -1,6 +1,7 @@
 #pragma once
 
-#include <functional>
+#include "core/Callback.h"
+
 #include <string>
 
 // Runtimes named in the registry: the JavaSoft keys, the runtimes located
@@ -21,8 +22,8 @@ enum class JavaSoftFamily { DevelopmentKit, RuntimeEnvironment };
 // launcher hands those in and tests put their own in their place. A source
 // whose checks are missing accepts nothing.
 struct CandidateChecks {
-    std::function<bool(const std::string& home, std::string& javaExe)> findJavaExeInHome;
-    std::function<bool(std::string& path, std::string& version, const std::string& minVersion,
+    Callback<bool(const std::string& home, std::string& javaExe)> findJavaExeInHome;
+    Callback<bool(std::string& path, std::string& version, const std::string& minVersion,
                        const std::string& maxVersion, bool allowBeta)>
         checkJavaExe;
 };

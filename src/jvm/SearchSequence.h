@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/Callback.h"
 #include "jvm/RegistrySources.h"
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,19 +40,19 @@ bool takesPartInFallbackPass(const SearchEntry& entry);
 // The sources, each writing the java.exe it accepts into `path`.
 struct SearchSources {
     // The first line of a location file below the installation directory, if any.
-    std::function<std::optional<std::string>(const char* fileName)> readLocationFile;
+    Callback<std::optional<std::string>(const char* fileName)> readLocationFile;
     // A Java home, with or without the version check.
-    std::function<bool(const std::string& home, bool skipVersionCheck, std::string& path)> checkHomeDirectory;
+    Callback<bool(const std::string& home, bool skipVersionCheck, std::string& path)> checkHomeDirectory;
     // The Java home named by an environment variable.
-    std::function<bool(const std::string& variable, std::string& path)> checkEnvironmentHome;
+    Callback<bool(const std::string& variable, std::string& path)> checkEnvironmentHome;
     // java.exe on the executable search path.
-    std::function<bool(std::string& path)> checkPathJavaExe;
+    Callback<bool(std::string& path)> checkPathJavaExe;
     // The registry sources of a "Y" entry.
-    std::function<bool(std::string& path)> findRegistryJVM;
-    std::function<bool(RegistryHive hive, std::string& path)> findPreviousInstallationJVM;
+    Callback<bool(std::string& path)> findRegistryJVM;
+    Callback<bool(RegistryHive hive, std::string& path)> findPreviousInstallationJVM;
     // Expands the placeholders of an entry's argument.
-    std::function<void(std::string& text)> expand;
-    std::function<bool(const std::string& path)> exists;
+    Callback<void(std::string& text)> expand;
+    Callback<bool(const std::string& path)> exists;
 };
 
 struct SearchResult {

@@ -114,16 +114,19 @@ void include(OptionsRead& read, const char* baseFile, std::string_view pathText)
     --read.depth;
 }
 
+// Sets a class path directive when `text` starts with `prefix`.
+bool takeDirective(std::string_view text, std::string_view prefix, std::optional<std::string>& directive) {
+    if (!text.starts_with(prefix)) return false;
+    directive = std::string(text.substr(prefix.size()));
+    return true;
+}
+
 void route(OptionsRead& read, const char* baseFile, std::string_view text) {
     if (text.starts_with(kIncludePrefix)) {
         include(read, baseFile, text.substr(kIncludePrefix.size()));
-    } else if (text.starts_with(kReplacePrefix)) {
-        read.directives.replace = std::string(text.substr(kReplacePrefix.size()));
-    } else if (text.starts_with(kPrependPrefix)) {
-        read.directives.prepend = std::string(text.substr(kPrependPrefix.size()));
-    } else if (text.starts_with(kAppendPrefix)) {
-        read.directives.append = std::string(text.substr(kAppendPrefix.size()));
-    } else {
+    } else if (!takeDirective(text, kReplacePrefix, read.directives.replace) &&
+               !takeDirective(text, kPrependPrefix, read.directives.prepend) &&
+               !takeDirective(text, kAppendPrefix, read.directives.append)) {
         read.options.emplace_back(text);
     }
 }

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/BufferCapacity.h"
+#include "core/Callback.h"
 
 #include <cstddef>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -63,18 +63,18 @@ private:
 // What reading options needs from the system.
 struct VmOptionsEnvironment {
     // Expands the variables of a text in place, within kOptionBufferCapacity bytes.
-    std::function<void(std::string& text)> expand;
+    Callback<void(std::string& text)> expand;
     // A relative path made absolute against the directory of `baseFile`, or
     // against the launcher's directory when `baseFile` is null.
-    std::function<std::string(const std::string& path, const char* baseFile)> resolve;
+    Callback<std::string(const std::string& path, const char* baseFile)> resolve;
     // Opens an options file for reading; null when it does not open.
-    std::function<std::unique_ptr<LineSource>(const std::string& path)> open;
+    Callback<std::unique_ptr<LineSource>(const std::string& path)> open;
 };
 
 // Conversions between the ANSI code page and UTF-16.
 struct TextConverters {
-    std::function<std::u16string(std::string_view narrow)> toWide;
-    std::function<std::string(std::u16string_view wide)> toNarrow;
+    Callback<std::u16string(std::string_view narrow)> toWide;
+    Callback<std::string(std::u16string_view wide)> toNarrow;
 };
 
 // Reads `file` to its end and closes it; nothing happens for a null file.

@@ -20,9 +20,9 @@ std::u16string longModulePath() {
     const std::optional<std::u16string> module = boundedWideText(
         [](wchar_t* buffer, DWORD capacity) { return ::GetModuleFileNameW(nullptr, buffer, capacity); });
     if (!module) return {};
-    return boundedWideText([&module](wchar_t* buffer, DWORD capacity) {
-               return ::GetLongPathNameW(asWide(*module), buffer, capacity);
-           }).value_or(*module);
+    return boundedWideTextOr(
+        [&module](wchar_t* buffer, DWORD capacity) { return ::GetLongPathNameW(asWide(*module), buffer, capacity); },
+        *module);
 }
 
 // The ANSI form when the long path has no such form: the 8.3 name of the
@@ -33,12 +33,10 @@ std::string shortAnsiPath(const std::u16string& wide) {
         return ::GetShortPathNameW(asWide(wide), buffer, capacity);
     });
     if (shortWide && usableAnsiPath(*shortWide, ansi)) return ansi;
-    const std::string module =
-        boundedText([](char* buffer, DWORD capacity) { return ::GetModuleFileNameA(nullptr, buffer, capacity); })
-            .value_or("");
-    return boundedText([&module](char* buffer, DWORD capacity) {
-               return ::GetShortPathNameA(module.c_str(), buffer, capacity);
-           }).value_or("");
+    const std::string module = boundedTextOr(
+        [](char* buffer, DWORD capacity) { return ::GetModuleFileNameA(nullptr, buffer, capacity); }, "");
+    return boundedTextOr(
+        [&module](char* buffer, DWORD capacity) { return ::GetShortPathNameA(module.c_str(), buffer, capacity); }, "");
 }
 
 OwnPath computeOwnPath() {

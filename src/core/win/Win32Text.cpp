@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 namespace {
 
@@ -47,6 +48,30 @@ std::u16string ansiToUtf16(std::string_view text) { return toUtf16(text, CP_ACP)
 
 bool utf16ToPath(std::u16string_view wide, std::string& out) { return fromUtf16(wide, filePathCodePage(), out); }
 bool utf16ToAnsi(std::u16string_view wide, std::string& out) { return fromUtf16(wide, CP_ACP, out); }
+
+std::optional<std::string> boundedTextOf(NarrowBufferCall run, const void* call) {
+    char buffer[kBufferCapacity];
+    const DWORD length = run(call, buffer, static_cast<DWORD>(kBufferCapacity));
+    if (length == 0 || length >= kBufferCapacity) return std::nullopt;
+    return std::string(buffer, length);
+}
+
+std::optional<std::u16string> boundedWideTextOf(WideBufferCall run, const void* call) {
+    wchar_t buffer[kBufferCapacity];
+    const DWORD length = run(call, buffer, static_cast<DWORD>(kBufferCapacity));
+    if (length == 0 || length >= kBufferCapacity) return std::nullopt;
+    return std::u16string(reinterpret_cast<const char16_t*>(buffer), length);
+}
+
+std::string boundedTextOrOf(NarrowBufferCall run, const void* call, std::string_view fallback) {
+    std::optional<std::string> text = boundedTextOf(run, call);
+    return text ? std::move(*text) : std::string(fallback);
+}
+
+std::u16string boundedWideTextOrOf(WideBufferCall run, const void* call, std::u16string_view fallback) {
+    std::optional<std::u16string> text = boundedWideTextOf(run, call);
+    return text ? std::move(*text) : std::u16string(fallback);
+}
 
 std::optional<std::string> environmentValue(const char* name) {
     return boundedText([name](char* buffer, DWORD capacity) { return ::GetEnvironmentVariableA(name, buffer, capacity); });

@@ -31,21 +31,49 @@ inline std::u16string_view asUtf16(const wchar_t* text) {
 // The Win32 calls that fill a caller's buffer answer with the length written,
 // 0 on failure, or the size they would need when the buffer is too small.
 // These run such a call with a buffer of kBufferCapacity characters and
-// return the text only when 0 < length < capacity.
+// return the text only when 0 < length < capacity. The buffer work is done
+// once, out of line; each call site only adds the small function that makes
+// its call.
+using NarrowBufferCall = DWORD (*)(const void* call, char* buffer, DWORD capacity);
+using WideBufferCall = DWORD (*)(const void* call, wchar_t* buffer, DWORD capacity);
+std::optional<std::string> boundedTextOf(NarrowBufferCall run, const void* call);
+std::optional<std::u16string> boundedWideTextOf(WideBufferCall run, const void* call);
+// The same, with `fallback` in place of no text.
+std::string boundedTextOrOf(NarrowBufferCall run, const void* call, std::string_view fallback);
+std::u16string boundedWideTextOrOf(WideBufferCall run, const void* call, std::u16string_view fallback);
+
 template <typename Call>
-std::optional<std::string> boundedText(Call call) {
-    char buffer[kBufferCapacity];
-    const DWORD length = call(buffer, static_cast<DWORD>(kBufferCapacity));
-    if (length == 0 || length >= kBufferCapacity) return std::nullopt;
-    return std::string(buffer, length);
+NarrowBufferCall narrowBufferCall() {
+    return [](const void* c, char* buffer, DWORD capacity) -> DWORD {
+        return (*static_cast<const Call*>(c))(buffer, capacity);
+    };
 }
 
 template <typename Call>
-std::optional<std::u16string> boundedWideText(Call call) {
-    wchar_t buffer[kBufferCapacity];
-    const DWORD length = call(buffer, static_cast<DWORD>(kBufferCapacity));
-    if (length == 0 || length >= kBufferCapacity) return std::nullopt;
-    return std::u16string(reinterpret_cast<const char16_t*>(buffer), length);
+WideBufferCall wideBufferCall() {
+    return [](const void* c, wchar_t* buffer, DWORD capacity) -> DWORD {
+        return (*static_cast<const Call*>(c))(buffer, capacity);
+    };
+}
+
+template <typename Call>
+std::optional<std::string> boundedText(const Call& call) {
+    return boundedTextOf(narrowBufferCall<Call>(), &call);
+}
+
+template <typename Call>
+std::optional<std::u16string> boundedWideText(const Call& call) {
+    return boundedWideTextOf(wideBufferCall<Call>(), &call);
+}
+
+template <typename Call>
+std::string boundedTextOr(const Call& call, std::string_view fallback) {
+    return boundedTextOrOf(narrowBufferCall<Call>(), &call, fallback);
+}
+
+template <typename Call>
+std::u16string boundedWideTextOr(const Call& call, std::u16string_view fallback) {
+    return boundedWideTextOrOf(wideBufferCall<Call>(), &call, fallback);
 }
 
 // An environment variable's value when it is set, not empty and fits the buffer.

@@ -17,8 +17,8 @@ bool dialogsEnabled = true;
 
 // The long form of the log path, for the "Log: " line of every message.
 std::string longLogPath(const char* path) {
-    return boundedText([path](char* buffer, DWORD capacity) { return ::GetLongPathNameA(path, buffer, capacity); })
-        .value_or(path);
+    return boundedTextOr([path](char* buffer, DWORD capacity) { return ::GetLongPathNameA(path, buffer, capacity); },
+                         path);
 }
 
 }  // namespace

@@ -16,9 +16,9 @@ std::string directoryPart(const std::string& path) {
 }
 
 std::string fullPathName(const std::string& path) {
-    return boundedText([&path](char* buffer, DWORD capacity) {
-               return ::GetFullPathNameA(path.c_str(), capacity, buffer, nullptr);
-           }).value_or(path);
+    return boundedTextOr(
+        [&path](char* buffer, DWORD capacity) { return ::GetFullPathNameA(path.c_str(), capacity, buffer, nullptr); },
+        path);
 }
 
 }  // namespace

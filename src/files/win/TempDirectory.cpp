@@ -58,8 +58,7 @@ std::string withTrailingBackslash(std::string path) {
 }
 
 std::string windowsDirectory() {
-    return boundedText([](char* buffer, DWORD capacity) { return ::GetWindowsDirectoryA(buffer, capacity); })
-        .value_or("");
+    return boundedTextOr([](char* buffer, DWORD capacity) { return ::GetWindowsDirectoryA(buffer, capacity); }, "");
 }
 
 // Where the temporary path holds characters that the ANSI code page cannot

@@ -14,10 +14,10 @@ bool findWithTime(const std::string& path, FileTimeStamp& lastWriteTime) {
     return true;
 }
 
-const CandidateSystem& launcherCandidateSystem() {
-    static const CandidateSystem system = windowsCandidateSystem();
-    return system;
-}
+// Only functions go in here: set up before anything runs, no first-use check.
+const CandidateSystem kLauncherSystem = windowsCandidateSystem();
+
+const CandidateSystem& launcherCandidateSystem() { return kLauncherSystem; }
 
 }  // namespace
 

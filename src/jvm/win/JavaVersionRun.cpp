@@ -15,9 +15,11 @@ namespace {
 constexpr int kFirstLineCapacity = 100;
 
 std::string shortPathOf(const std::string& path) {
-    return boundedText([&path](char* buffer, DWORD capacity) {
-               return systemCalls().getShortPathName(path.c_str(), buffer, capacity);
-           }).value_or(path);
+    return boundedTextOr(
+        [&path](char* buffer, DWORD capacity) {
+            return systemCalls().getShortPathName(path.c_str(), buffer, capacity);
+        },
+        path);
 }
 
 // The child's standard error: inheritable, shared so that the file can be

@@ -80,16 +80,20 @@ std::unique_ptr<LineSource> openVmOptionsFile(const std::string& path) {
     return ownedSource(std::fopen(path.c_str(), "rt"));
 }
 
-const VmOptionsEnvironment& launcherVmOptionsEnvironment() {
-    static const VmOptionsEnvironment environment{
-        [](std::string& text) { expandVariables(text); },
-        [](const std::string& path, const char* baseFile) { return resolvePath(path, baseFile); },
-        openVmOptionsFile,
-    };
-    return environment;
-}
+namespace {
 
-const TextConverters& ansiTextConverters() {
-    static const TextConverters converters{ansiToWide, wideToAnsi};
-    return converters;
-}
+// Only functions go in here, so these are set up before anything runs and
+// need no first-use check.
+const VmOptionsEnvironment kLauncherEnvironment{
+    [](std::string& text) { expandVariables(text); },
+    [](const std::string& path, const char* baseFile) { return resolvePath(path, baseFile); },
+    openVmOptionsFile,
+};
+
+const TextConverters kAnsiConverters{ansiToWide, wideToAnsi};
+
+}  // namespace
+
+const VmOptionsEnvironment& launcherVmOptionsEnvironment() { return kLauncherEnvironment; }
+
+const TextConverters& ansiTextConverters() { return kAnsiConverters; }
