@@ -9,8 +9,10 @@
 
 namespace {
 
-// A payload holds a few dozen values, each stored once and looked up a few
-// times: a list searched from the front serves as well as a tree, in less code.
+// A payload holds a few dozen values, each looked up a few times: a list
+// serves as well as a tree, in less code. Storing only appends and a look-up
+// takes the last value of its key, so a payload of millions of entries costs
+// time in proportion to its size, never to its square.
 template <typename Value>
 struct KeyedValue {
     int32_t key;
@@ -30,17 +32,14 @@ ValueList<std::u16string>& wideValues() { return gWideValues; }
 
 template <typename Value>
 Value* valueOf(ValueList<Value>& list, int32_t key) {
-    for (KeyedValue<Value>& entry : list)
-        if (entry.key == key) return &entry.value;
+    for (size_t i = list.size(); i-- > 0;)
+        if (list[i].key == key) return &list[i].value;
     return nullptr;
 }
 
 template <typename Value>
 void store(ValueList<Value>& list, int32_t key, Value value) {
-    if (Value* present = valueOf(list, key))
-        *present = std::move(value);
-    else
-        list.push_back({key, std::move(value)});
+    list.push_back({key, std::move(value)});
 }
 
 template <typename Char>
