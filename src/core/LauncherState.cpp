@@ -6,6 +6,7 @@ struct LauncherState {
     std::vector<std::u16string> arguments;
     bool languageRestart = false;
     bool serviceLauncher = false;
+    std::string serviceName;
     char flavor = '\0';
     std::string tempDir;
     std::string jvmHome;
@@ -26,6 +27,9 @@ void setLanguageRestart(bool restart) { state().languageRestart = restart; }
 
 bool serviceLauncher() { return state().serviceLauncher; }
 void setServiceLauncher(bool service) { state().serviceLauncher = service; }
+
+const std::string& serviceName() { return state().serviceName; }
+void setServiceName(std::string name) { state().serviceName = std::move(name); }
 
 char launcherFlavor() { return state().flavor; }
 void setLauncherFlavor(char flavor) { state().flavor = flavor; }

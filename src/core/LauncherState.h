@@ -21,6 +21,12 @@ void setLanguageRestart(bool restart);
 bool serviceLauncher();
 void setServiceLauncher(bool service);
 
+// The service the service launcher stands for: key 101, or the name given on
+// its command line, or inside the service process the name the service
+// control manager passes. Empty in the GUI launcher.
+const std::string& serviceName();
+void setServiceName(std::string name);
+
 // First character of the flavour key: selects the zelkor or the brantel flavour.
 inline constexpr char kZelkorFlavor = 'z';
 inline constexpr char kBrantelFlavor = 'b';
