@@ -30,7 +30,10 @@ public:
                       "a Callback holds only callables that can be copied as bytes");
         static_assert(sizeof(Stored) <= sizeof(Storage) && alignof(Stored) <= alignof(Storage),
                       "a Callback holds at most two pointers' worth of captures");
-        if constexpr (std::is_pointer_v<Stored> || std::is_member_pointer_v<Stored>) {
+        // A null function pointer makes an empty Callback; a function named
+        // directly (a reference) never is one.
+        if constexpr ((std::is_pointer_v<Stored> || std::is_member_pointer_v<Stored>) &&
+                      !std::is_function_v<std::remove_reference_t<Callable>>) {
             if (callable == nullptr) return;
         }
         ::new (static_cast<void*>(&storage_)) Stored(std::forward<Callable>(callable));

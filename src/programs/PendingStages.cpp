@@ -2,8 +2,6 @@
 // in the sequence and says plainly what it does not do; none pretends to have
 // found, loaded or started Java. A stage moves out of this file into its own
 // module when it is built.
-#include "gui/ConsoleAndReboot.h"
-#include "launch/Splash.h"
 #include "service/ServiceCommands.h"
 
 #include "diag/ErrorReport.h"
@@ -18,16 +16,6 @@ void reportNotBuilt(const char* stage) {
 }
 
 }  // namespace
-
-// No splash screen is ever shown yet, so there is nothing to close either.
-void splashScreen(bool) {}
-
-bool attachConsole() {
-    reportNotBuilt("console attachment");
-    return false;
-}
-
-void rebootSystem() { std::fputs("reboot request: not built yet; the machine was not rebooted\n", stderr); }
 
 bool runServiceCommand(const char*, int&) { return false; }
 

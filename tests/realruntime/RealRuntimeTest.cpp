@@ -211,6 +211,25 @@ TEST_F(RealRuntimeTest, LauncherRunsTheApplicationWithItsArgumentsAndProperties)
     EXPECT_TRUE(fs::exists(WineScenario::unixPath(tempDir) / "application.jar"));
 }
 
+// The real runtime's splashscreen.dll takes the launcher's PNG image.
+TEST_F(RealRuntimeTest, RealSplashLibraryAcceptsTheLaunchersImage) {
+    const fs::path echoFile = scenario_.directory() / "echo.txt";
+    payload::LauncherPayload payload = echoApplication("EJAVA_HOME", echoFile);
+    payload.record.narrowEntries.push_back({108, "1"});
+    payload.record.narrowEntries.push_back({10123, "1"});
+    const fs::path launcher = scenario_.makeLauncherFrom(testProgram("splash_guilauncher", 64), payload);
+    PlacementNames names;
+    names.variable = "JAVA_HOME";
+    const PlacedRuntime runtime(scenario_, RuntimePlacement::NamedByVariable, scenario_.directory(),
+                                RuntimeShape::Real, 64, "", names);
+    std::map<std::string, std::string> environment = runtime.environment();
+    environment["ZELKOR_LOG"] = "yes";
+    const LauncherRun run = scenario_.run(launcher, {"splashed"}, environment, 120);
+    EXPECT_EQ(run.exitCode, 0) << describe(run) << run.log.value_or("");
+    EXPECT_TRUE(run.logHasPrefix("splash load memory returned 1 (")) << run.log.value_or("");
+    EXPECT_EQ(parseBootstrapEcho(readFile(echoFile)).arguments, std::vector<std::u16string>{u"splashed"});
+}
+
 TEST_F(RealRuntimeTest, ExceptionInMainEndsWithTheStartMessageAndTheStackTrace) {
     const fs::path echoFile = scenario_.directory() / "echo.txt";
     payload::LauncherPayload payload = echoApplication("EJAVA_HOME", echoFile);

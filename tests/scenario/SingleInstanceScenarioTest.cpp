@@ -6,6 +6,8 @@
 // launcher's instance semaphore and stores its pid as a first launcher would;
 // the test itself does what the first instance's Java side does with the
 // communication file: reads and deletes it.
+#include "support/JvmTranscript.h"
+#include "support/RuntimeLayout.h"
 #include "support/RuntimePlacement.h"
 #include "support/WineScenario.h"
 
@@ -195,6 +197,46 @@ TEST_P(SingleInstanceScenarioTest, SecondStartRemovesItsFileWhenTheFirstInstance
     EXPECT_EQ(run.exitCode, 0) << run.standardError;
     EXPECT_FALSE(fs::exists(commFile));
     EXPECT_TRUE(run.logHas("main process already released semaphore.")) << run.log.value_or("(no log)");
+}
+
+// A start for a language restart beside a running first instance is a normal
+// start: no hand-off, the files extracted again, -1 as the unextracted
+// position and no semaphore name for Java.
+TEST_P(SingleInstanceScenarioTest, LanguageRestartStartsBesideTheFirstInstance) {
+    const fs::path bootstrapClass = scenario_.directory() / "classes/com/zelkor/runtime/WinLauncher.class";
+    fs::create_directories(bootstrapClass.parent_path());
+    std::ofstream(bootstrapClass) << "class bytes";
+    const fs::path readme = scenario_.directory() / "readme.txt";
+    std::ofstream(readme) << "read me";
+    LauncherPayload payload;
+    payload.record.narrowEntries = {{107, "1"}, {128, "Rjre"}, {126, "1.6"}, {121, "D0classes;"}, {10005, "1"}};
+    payload.files = {{"readme.txt", readme}};
+    const fs::path launcher = scenario_.makeLauncher(launcherTemplate(), payload);
+    PlacedRuntime runtime(scenario_, RuntimePlacement::BundledJre, launcher.parent_path(), RuntimeShape::Jre, bits(),
+                          "java version \"1.8.0_121\"");
+    StartedRun holder;
+    std::string skipReason;
+    const fs::path commFile = startHolder(launcher, holder, skipReason);
+    if (commFile.empty() && !skipReason.empty()) GTEST_SKIP() << skipReason;
+    ASSERT_FALSE(commFile.empty());
+
+    const LauncherRun run = scenario_.run(launcher, {"__btl_lang_restart"}, {{"ZELKOR_LOG", "yes"}});
+    EXPECT_EQ(run.exitCode, 0) << run.standardError << run.log.value_or("(no log)");
+    EXPECT_FALSE(run.logHas("single instance mode")) << run.log.value_or("(no log)");
+    EXPECT_TRUE(run.logHasPrefix("Temp dir: ")) << run.log.value_or("(no log)");
+    EXPECT_FALSE(fs::exists(commFile));
+    std::vector<JvmSession> sessions;
+    std::string error;
+    ASSERT_TRUE(readJvmTranscript(runtime.home() / "bin" / "server", sessions, error)) << error;
+    ASSERT_EQ(sessions.size(), 1u);
+    const std::vector<std::string>& options = sessions[0].options;
+    EXPECT_NE(std::find(options.begin(), options.end(), "-Dzelkor.unextractedPosition=-1"), options.end());
+    EXPECT_EQ(std::count_if(options.begin(), options.end(),
+                            [](const std::string& option) { return option.starts_with("-Dzelkor.semaphoreName="); }),
+              0);
+
+    WineScenario::closeInput(holder);
+    EXPECT_EQ(scenario_.finish(holder).exitCode, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Bitness, SingleInstanceScenarioTest, ::testing::Values(64, 32),

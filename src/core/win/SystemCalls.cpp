@@ -23,6 +23,8 @@ SystemCalls realSystemCalls() {
         .createSemaphore = ::CreateSemaphoreA,
         .getCommandLine = ::GetCommandLineW,
         .getShortPathName = ::GetShortPathNameA,
+        .adjustTokenPrivileges = ::AdjustTokenPrivileges,
+        .exitWindows = ::ExitWindowsEx,
         .exitProcess = ::ExitProcess,
     };
 }

@@ -33,6 +33,10 @@ struct SystemCalls {
     decltype(&::GetCommandLineW) getCommandLine;  // the arguments a second instance hands over
     decltype(&::GetShortPathNameA) getShortPathName;  // for a child's command line
 
+    // The machine's reboot.
+    decltype(&::AdjustTokenPrivileges) adjustTokenPrivileges;
+    decltype(&::ExitWindowsEx) exitWindows;
+
     // The end of the process. A replacement must not return either.
     decltype(&::ExitProcess) exitProcess;
 };

@@ -2,6 +2,7 @@
 
 #include "core/Locale.h"
 #include "core/win/Handles.h"
+#include "core/win/ModuleFunction.h"
 
 namespace {
 
@@ -11,8 +12,7 @@ std::optional<uint16_t> userInterfaceLangId() {
     const ModuleHandle kernel(LoadLibraryA("Kernel32.DLL"));
     if (!kernel) return std::nullopt;
     using GetLanguageFunction = LANGID(WINAPI*)();
-    const auto getLanguage = reinterpret_cast<GetLanguageFunction>(
-        reinterpret_cast<void (*)()>(GetProcAddress(kernel.get(), "GetUserDefaultUILanguage")));
+    const auto getLanguage = moduleFunction<GetLanguageFunction>(kernel.get(), "GetUserDefaultUILanguage");
     if (getLanguage == nullptr) return std::nullopt;
     return getLanguage();
 }

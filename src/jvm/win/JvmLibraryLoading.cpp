@@ -8,6 +8,7 @@
 #include "files/PathUtilities.h"
 #include "jvm/JvmLibrary.h"
 #include "jvm/JvmPaths.h"
+#include "core/win/ModuleFunction.h"
 
 #include <cstdlib>
 #include <optional>
@@ -85,8 +86,7 @@ HMODULE loadJvmLibrary(const std::string& javaExe) {
 
 bool bindCreateJavaVM(HMODULE library) {
     if (library == nullptr) return false;
-    const auto entry = reinterpret_cast<CreateJavaVmEntry>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(library, "JNI_CreateJavaVM")));
+    const auto entry = moduleFunction<CreateJavaVmEntry>(library, "JNI_CreateJavaVM");
     if (entry == nullptr) return false;
     createEntry = entry;
     return true;

@@ -1,0 +1,70 @@
+// The chosen runtime's splash library shows the image the launcher carries as
+// its resource RT_RCDATA 10000. The library is loaded once and never freed.
+#include "launch/Splash.h"
+
+#include "core/ConfigKeys.h"
+#include "core/ConfigStore.h"
+#include "core/LauncherState.h"
+#include "core/WinApi.h"
+#include "diag/ExitActions.h"
+#include "diag/Log.h"
+#include "core/win/ModuleFunction.h"
+
+#include <string>
+
+namespace {
+
+constexpr int kSplashImageId = 10000;
+
+using SplashInitFunction = void (*)();
+using SplashLoadMemoryFunction = int (*)(void* data, int size);
+using SplashCloseFunction = void (*)();
+
+SplashCloseFunction gSplashClose = nullptr;
+bool gSplashShown = false;
+
+bool splashEnabled() { return configInt(config::kSplashScreenEnabled) != 0; }
+
+void closeSplash() {
+    if (splashEnabled() && gSplashShown) gSplashClose();
+}
+
+void showSplash() {
+    if (gSplashShown) return;
+    const std::string library = jvmHome() + "\\bin\\splashscreen.dll";
+    logMessage("loading splashscreen dll from %s", library.c_str());
+    const HMODULE splash = ::LoadLibraryA(library.c_str());
+    if (splash == nullptr) {
+        logError("Could not load splashscreen.dll");
+        return;
+    }
+    gSplashClose = moduleFunction<SplashCloseFunction>(splash, "SplashClose");
+    const auto init = moduleFunction<SplashInitFunction>(splash, "SplashInit");
+    const auto loadMemory = moduleFunction<SplashLoadMemoryFunction>(splash, "SplashLoadMemory");
+    if (gSplashClose == nullptr || init == nullptr || loadMemory == nullptr) {
+        logError("Could not find functions in splashscreen.dll");
+        return;
+    }
+    init();
+    // Without the resource the library is handed nothing: a null pointer and 0.
+    const HRSRC resource = ::FindResourceA(nullptr, MAKEINTRESOURCEA(kSplashImageId), MAKEINTRESOURCEA(10));
+    const HGLOBAL loaded = resource ? ::LoadResource(nullptr, resource) : nullptr;
+    void* const data = loaded ? ::LockResource(loaded) : nullptr;
+    const int size = resource ? static_cast<int>(::SizeofResource(nullptr, resource)) : 0;
+    const int result = loadMemory(data, size);
+    logMessage("splash load memory returned %d (%p, %p, %d)", result, static_cast<void*>(resource), data, size);
+    gSplashShown = true;
+    // An error message must not hide behind the splash.
+    addBeforeErrorAction(closeSplash);
+}
+
+}  // namespace
+
+void splashScreen(bool show) {
+    if (!splashEnabled()) return;
+    if (show) {
+        showSplash();
+    } else {
+        closeSplash();
+    }
+}
