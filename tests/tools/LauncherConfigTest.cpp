@@ -170,6 +170,7 @@ INSTANTIATE_TEST_SUITE_P(
     Table, ConfigurationErrors,
     ::testing::Values(
         ErrorCase{"TomlSyntax", "[application\n", "app.toml:1:13: "},
+        ErrorCase{"StrayCharacterAfterAValue", "[application]\nmainClass = \"a\" \u00e9\n", "app.toml:2:17: "},
         ErrorCase{"UnknownSection", kApp + kNoJar + "[jvm]\n", "app.toml:5:2: unknown field \"jvm\" in the file"},
         ErrorCase{"UnknownField", "[application]\nmainClass = \"a\"\nmainclass = \"b\"\n" + kNoJar,
                   "app.toml:3:1: unknown field \"mainclass\" in [application]"},

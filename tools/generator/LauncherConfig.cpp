@@ -5,7 +5,7 @@
 #include "core/ConfigKeys.h"
 #include "core/LauncherState.h"
 
-#include <toml++/toml.h>
+#include "Toml.h"
 
 #include <algorithm>
 #include <charconv>
@@ -475,11 +475,12 @@ bool Reader::readMessages(const toml::table& root) {
     if (!ok) return false;
     if (messages) {
         for (auto&& [key, node] : *messages) {
+            const std::string_view name = key.str();  // clang 14 cannot capture a structured binding
             const auto known = std::find_if(config::keyCatalogue().begin(), config::keyCatalogue().end(),
                                             [&](const config::KeyInfo& info) {
                                                 return info.key >= config::kFirstMessage &&
                                                        info.key <= config::kLastMessage &&
-                                                       messageFieldName(info) == key.str();
+                                                       messageFieldName(info) == name;
                                             });
             if (known == config::keyCatalogue().end())
                 return fail(key.source(), "unknown message \"" + std::string(key.str()) + "\" in [messages]");
