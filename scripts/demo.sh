@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job: sets up the machine, builds the four templates, builds a
-# sample Java application, writes its launcher with the payload tool, lists
-# the payload and runs it under Wine with the log switched on: the launcher
+# sample Java application, writes its launcher from its readable
+# configuration (examples/sample-launcher.toml), shows that configuration as
+# the launcher carries it and runs it under Wine with the log switched on: the launcher
 # finds the real Windows Java runtime, starts its JVM in-process and the
 # application's main prints what it was given.
 set -uo pipefail
@@ -11,9 +12,9 @@ cd "$repo"
 "$repo/scripts/setup.sh" || exit 1
 "$repo/scripts/build.sh" || exit 1
 
-tool=build/host/tools/payloadtool
+tool=build/host/tools/launchergen
 mkdir -p build/demo
-for template in dist/*.exe; do "$tool" inspect "$template"; done
+for template in dist/*.exe; do build/host/tools/payloadtool inspect "$template"; done
 
 echo "== building the sample application"
 rm -rf build/demo/classes && mkdir -p build/demo/classes
@@ -22,13 +23,11 @@ javac --release 8 -Xlint:-options -cp dist/launcher-bootstrap.jar -d build/demo/
 jar cf build/demo/sample-app.jar -C build/demo/classes . || exit 1
 
 launcher=build/demo/sample.exe
-"$tool" write --template dist/guilauncher64.exe --config examples/sample-launcher.txt \
-  --file launcher-bootstrap.jar=dist/launcher-bootstrap.jar --file sample-app.jar=build/demo/sample-app.jar \
-  --output "$launcher" || exit 1
+"$tool" build examples/sample-launcher.toml --template dist/guilauncher64.exe --output "$launcher" || exit 1
 # A user's own options beside the launcher: this terminal reads UTF-8.
 printf -- '-Dsun.stdout.encoding=UTF-8\r\n' >build/demo/sample.vmoptions
-echo "== payload of $launcher"
-"$tool" dump "$launcher"
+echo "== configuration of $launcher"
+"$tool" inspect "$launcher"
 
 echo "== running $launcher under Wine (ZELKOR_LOG=yes)"
 "$repo/scripts/wine-prefix.sh" ensure
