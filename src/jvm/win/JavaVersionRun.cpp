@@ -23,12 +23,14 @@ std::string shortPathOf(const std::string& path) {
 }
 
 // The child's standard error: inheritable, shared so that the file can be
-// read back by name while the handle is still open.
+// read back by name while the handle is still open, and deleted even while a
+// copy of the handle lives on in a process the child left behind (the console
+// host that a console program gets when a GUI program starts it).
 FileHandle createOutputFile(const std::string& name) {
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     return FileHandle(systemCalls().createFile(name.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                               FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, CREATE_ALWAYS,
-                                               FILE_ATTRIBUTE_NORMAL, nullptr));
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inheritable,
+                                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 // Ends a child that outlived its time. The wait afterwards matters: until the
