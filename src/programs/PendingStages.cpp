@@ -6,7 +6,6 @@
 #include "launch/Splash.h"
 #include "service/ServiceCommands.h"
 
-#include "diag/ErrorReport.h"
 #include "diag/Log.h"
 
 #include <cstdio>
@@ -30,11 +29,3 @@ bool attachConsole() {
 void rebootSystem() { std::fputs("reboot request: not built yet; the machine was not rebooted\n", stderr); }
 
 bool runServiceCommand(const char*, int&) { return false; }
-
-int runServiceDispatcher() {
-    reportNotBuilt("service dispatcher");
-    showError("This launcher cannot run as a service yet; no Java application was started.");
-    return 1;
-}
-
-void registerConsoleEventHandler() { reportNotBuilt("console control handler"); }

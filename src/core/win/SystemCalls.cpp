@@ -23,6 +23,11 @@ SystemCalls realSystemCalls() {
         .createSemaphore = ::CreateSemaphoreA,
         .getCommandLine = ::GetCommandLineW,
         .getShortPathName = ::GetShortPathNameA,
+        .createProcessW = ::CreateProcessW,
+        .createPipe = ::CreatePipe,
+        .createThread = ::CreateThread,
+        .registerServiceCtrlHandler = ::RegisterServiceCtrlHandlerA,
+        .setServiceStatus = ::SetServiceStatus,
         .exitProcess = ::ExitProcess,
     };
 }
