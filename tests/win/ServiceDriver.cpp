@@ -8,6 +8,7 @@
 //   query              its state, check point, Win32 and service-specific exit codes
 //   wait=<state>       poll until it is in <state> (30 s at most); prints the
 //                      states met on the way
+//   ended              wait (30 s at most) for the service's process to end
 //   priority=<value>   the DWORD under the priority key, named after the service
 //   delete             stop it if it runs, delete it and its priority value
 // A step that fails prints its error and the driver goes on.
@@ -67,6 +68,20 @@ void waitFor(DWORD wanted) {
     std::printf("reached %lu, met%s\n", wanted, met.c_str());
 }
 
+void waitForProcessEnd() {
+    const ServiceHandle service = openService();
+    SERVICE_STATUS_PROCESS status{};
+    DWORD needed = 0;
+    if (!service || !::QueryServiceStatusEx(service.get(), SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
+                                            sizeof status, &needed))
+        return failed("ended");
+    if (status.dwProcessId == 0) return (void)std::printf("no process\n");
+    // A process that is gone already cannot be opened.
+    const KernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, status.dwProcessId));
+    const bool ended = !process || ::WaitForSingleObject(process.get(), 30000) == WAIT_OBJECT_0;
+    std::printf(ended ? "process ended\n" : "process running\n");
+}
+
 void start(const std::string& list) {
     std::vector<std::string> arguments;
     for (size_t at = 0; !list.empty() && at <= list.size();) {
@@ -121,6 +136,8 @@ int main(int argc, char** argv) {
             control(SERVICE_CONTROL_STOP, "stop");
         } else if (verb == "interrogate") {
             control(SERVICE_CONTROL_INTERROGATE, "interrogate");
+        } else if (verb == "ended") {
+            waitForProcessEnd();
         } else if (verb == "query") {
             printStatus();
         } else if (verb == "wait") {
