@@ -13,16 +13,15 @@ void appendPiece(std::u16string& line, std::u16string_view piece) {
 
 }  // namespace
 
-bool composeChildCommandLine(std::u16string_view programWord, std::u16string_view serviceName,
-                             const std::vector<std::u16string>& ownArguments,
+bool composeChildCommandLine(const std::vector<std::u16string>& ownWords, std::u16string_view serviceName,
                              const std::vector<std::u16string>& startArguments, std::u16string& out) {
     std::u16string line;
-    appendPiece(line, programWord);
+    appendPiece(line, ownWords.empty() ? std::u16string_view() : std::u16string_view(ownWords.front()));
     line += u' ';
     appendPiece(line, serviceName);
-    for (const std::u16string& argument : ownArguments) {
+    for (size_t i = 1; i < ownWords.size(); ++i) {
         line += u' ';
-        appendPiece(line, argument);
+        appendPiece(line, ownWords[i]);
     }
     for (const std::u16string& argument : startArguments) {
         line += u' ';

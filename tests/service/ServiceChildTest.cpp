@@ -24,7 +24,9 @@ TEST(ServiceChildTest, CommandLinePiecesAreQuotedOnlyWhenTheyHoldABlankAndSplitB
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::u16string line;
-        ASSERT_TRUE(composeChildCommandLine(c.program, c.service, c.own, c.start, line));
+        Words own{c.program};
+        own.insert(own.end(), c.own.begin(), c.own.end());
+        ASSERT_TRUE(composeChildCommandLine(own, c.service, c.start, line));
         EXPECT_EQ(line, c.line);
         Words words, expected{c.program, c.service};
         splitCommandLine(line, words);
@@ -37,16 +39,16 @@ TEST(ServiceChildTest, CommandLinePiecesAreQuotedOnlyWhenTheyHoldABlankAndSplitB
 
 TEST(ServiceChildTest, StartArgumentsAreCutAndALineBeyondItsBufferIsRefusedWhole) {
     std::u16string line;
-    ASSERT_TRUE(composeChildCommandLine(u"a", u"S", {}, {std::u16string(9000, u'x')}, line));
+    ASSERT_TRUE(composeChildCommandLine({u"a"}, u"S", {std::u16string(9000, u'x')}, line));
     EXPECT_EQ(line, u"a S " + std::u16string(kStartArgumentCapacity, u'x') + u" __btl_restart");
 
     // "a S " + own + " __btl_restart": the longest line that fits leaves room for the terminator.
     const size_t fixed = 4 + 14;
     const std::u16string fits(kChildCommandLineCapacity - 1 - fixed, u'y');
-    ASSERT_TRUE(composeChildCommandLine(u"a", u"S", {fits}, {}, line));
+    ASSERT_TRUE(composeChildCommandLine({u"a", fits}, u"S", {}, line));
     EXPECT_EQ(line.size(), kChildCommandLineCapacity - 1);
     const std::u16string before = line;
-    EXPECT_FALSE(composeChildCommandLine(u"a", u"S", {fits + u'y'}, {}, line));
+    EXPECT_FALSE(composeChildCommandLine({u"a", fits + u'y'}, u"S", {}, line));
     EXPECT_EQ(line, before);
 }
 

@@ -97,12 +97,10 @@ BOOL WINAPI consoleEventHandler(DWORD) {
 std::u16string childCommandLine(DWORD argc, char** argv) {
     std::vector<std::u16string> own;
     splitCommandLine(asUtf16(::GetCommandLineW()), own);
-    const std::u16string programWord = own.empty() ? std::u16string() : own.front();
-    if (!own.empty()) own.erase(own.begin());
     std::vector<std::u16string> startArguments;
     for (DWORD i = 1; i < argc; ++i) startArguments.push_back(ansiToUtf16(argv[i]));
-    std::u16string line;
-    composeChildCommandLine(programWord, ansiToUtf16(serviceName()), own, startArguments, line);
+    std::u16string line;  // stays empty when it does not fit
+    composeChildCommandLine(own, ansiToUtf16(serviceName()), startArguments, line);
     return line;
 }
 
