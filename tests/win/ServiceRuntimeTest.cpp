@@ -301,7 +301,7 @@ TEST_F(ServiceRuntimeTest, ChildWritingMegabytesNeverBlocksEvenWithoutTheOutputT
         EXPECT_EQ(finish(), 1u);
         EXPECT_EQ(reportsSoFar().back().dwCurrentState, static_cast<DWORD>(SERVICE_STOPPED));
         EXPECT_TRUE(childReport().ends_with("stdin:0\n"));
-        EXPECT_EQ(logged("could not start the output thread (8), draining here"), !outputThread);
+        EXPECT_EQ(logged("no output thread (8), draining here"), !outputThread);
     }
 }
 
@@ -337,7 +337,7 @@ TEST_F(ServiceRuntimeTest, OnlyAPriorityClassFromTheRegistryBecomesTheChildsCrea
         const char* logLine;
     } cases[] = {
         {"high", &high, 4, REG_DWORD, 0x88, "using priority 128"},
-        {"suspended refused", &suspended, 4, REG_DWORD, 0x28, "priority 4 is no priority class, using normal priority"},
+        {"suspended refused", &suspended, 4, REG_DWORD, 0x28, "priority 4 refused"},
         {"eight bytes", &wide, 8, REG_QWORD, 0x28, nullptr},
         {"none", nullptr, 0, REG_NONE, 0x28, nullptr},
     };

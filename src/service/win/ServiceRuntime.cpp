@@ -54,14 +54,6 @@ void reportStatus(int site) {
         logMessage("SetServiceStatus %d failed %d", site, static_cast<int>(::GetLastError()));
 }
 
-// With the lock held.
-void reportStopped(DWORD serviceExitCode) {
-    status.dwCurrentState = SERVICE_STOPPED;
-    status.dwWin32ExitCode = serviceExitCode == 0 ? NO_ERROR : ERROR_SERVICE_SPECIFIC_ERROR;
-    status.dwServiceSpecificExitCode = serviceExitCode;
-    reportStatus(0);
-}
-
 // With the lock held. Writes the line once; before the pipe exists it waits
 // for the service main to call it again.
 void sendShutdown(int code) {
@@ -114,7 +106,7 @@ DWORD childPriority() {
         size != sizeof value)
         return kNormalPriorityClass;
     if (!isPriorityClass(value)) {
-        logMessage("priority %d is no priority class, using normal priority", static_cast<int>(value));
+        logMessage("priority %d refused", static_cast<int>(value));
         return kNormalPriorityClass;
     }
     logMessage("using priority %d", static_cast<int>(value));
@@ -224,7 +216,10 @@ bool superviseService(DWORD argc, char** argv) {
         // A service that runs nothing must not look running.
         const StateLock lock;
         if (shutdownPipe != nullptr) ::CloseHandle(std::exchange(shutdownPipe, nullptr));
-        reportStopped(kChildNotStarted);
+        status.dwCurrentState = SERVICE_STOPPED;
+        status.dwWin32ExitCode = ERROR_SERVICE_SPECIFIC_ERROR;
+        status.dwServiceSpecificExitCode = kChildNotStarted;
+        reportStatus(0);
         return false;
     }
 
@@ -242,7 +237,7 @@ bool superviseService(DWORD argc, char** argv) {
     if (!drain) {
         // The child must not block on a full pipe before it reads the stop
         // line, so this thread drains until the child closes its end.
-        logMessage("could not start the output thread (%d), draining here", static_cast<int>(drainError));
+        logMessage("no output thread (%d), draining here", static_cast<int>(drainError));
         consumeChildOutput(outputRead);
     }
 
