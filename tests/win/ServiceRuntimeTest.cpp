@@ -27,9 +27,9 @@ constexpr char kServiceName[] = "Runtime Test Svc";
 // The child: "<report file>|<bytes to print>|<read stdin 0/1>|<exit code>".
 // It reports its priority class, its command line and what it read.
 int runTestChild() {
-    char spec[1024];
-    if (::GetEnvironmentVariableA(kChildVariable, spec, sizeof spec) == 0) return 99;
-    std::istringstream fields(spec);
+    char behaviour[1024];
+    if (::GetEnvironmentVariableA(kChildVariable, behaviour, sizeof behaviour) == 0) return 99;
+    std::istringstream fields(behaviour);
     std::string file, flood, read, exitCode;
     std::getline(fields, file, '|'), std::getline(fields, flood, '|'), std::getline(fields, read, '|');
     std::getline(fields, exitCode, '|');
@@ -143,9 +143,9 @@ protected:
     }
 
     void child(long floodBytes, bool readInput, int exitCode) {
-        const std::string spec = reportFile_ + "|" + std::to_string(floodBytes) + "|" + (readInput ? "1" : "0") + "|" +
+        const std::string behaviour = reportFile_ + "|" + std::to_string(floodBytes) + "|" + (readInput ? "1" : "0") + "|" +
                                  std::to_string(exitCode);
-        ::SetEnvironmentVariableA(kChildVariable, spec.c_str());
+        ::SetEnvironmentVariableA(kChildVariable, behaviour.c_str());
     }
 
     void start() { thread_.reset(), thread_ = KernelHandle(::CreateThread(nullptr, 0, superviseOnThread, nullptr, 0, nullptr)); }
