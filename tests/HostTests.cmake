@@ -38,6 +38,11 @@ target_compile_definitions(scenario_tests PRIVATE LAUNCHER_SPLASH_IMAGE="${CMAKE
 # Scenarios share one Wine prefix; they run after it exists and take their time.
 gtest_discover_tests(scenario_tests PROPERTIES TIMEOUT 300)
 
+# Real services in the prefix's service control manager, one at a time.
+add_executable(service_scenario_tests scenario/ServiceScenarioTest.cpp)
+target_link_libraries(service_scenario_tests PRIVATE scenario_support GTest::gtest_main)
+gtest_discover_tests(service_scenario_tests PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+
 # Points the prefix's temporary path at a tiny tmpfs: must not overlap other scenarios.
 add_executable(disk_full_tests scenario/DiskFullScenarioTest.cpp)
 target_link_libraries(disk_full_tests PRIVATE scenario_support GTest::gtest_main)

@@ -4,7 +4,6 @@
 // module when it is built.
 #include "service/ServiceCommands.h"
 
-#include "diag/ErrorReport.h"
 #include "diag/Log.h"
 
 #include <cstdio>
@@ -18,11 +17,3 @@ void reportNotBuilt(const char* stage) {
 }  // namespace
 
 bool runServiceCommand(const char*, int&) { return false; }
-
-int runServiceDispatcher() {
-    reportNotBuilt("service dispatcher");
-    showError("This launcher cannot run as a service yet; no Java application was started.");
-    return 1;
-}
-
-void registerConsoleEventHandler() { reportNotBuilt("console control handler"); }

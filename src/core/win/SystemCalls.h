@@ -32,6 +32,13 @@ struct SystemCalls {
     decltype(&::CreateSemaphoreA) createSemaphore;
     decltype(&::GetCommandLineW) getCommandLine;  // the arguments a second instance hands over
     decltype(&::GetShortPathNameA) getShortPathName;  // for a child's command line
+    decltype(&::CreateProcessW) createProcessW;
+    decltype(&::CreatePipe) createPipe;
+    decltype(&::CreateThread) createThread;
+
+    // The service control manager's side of a running service.
+    decltype(&::RegisterServiceCtrlHandlerA) registerServiceCtrlHandler;
+    decltype(&::SetServiceStatus) setServiceStatus;
 
     // The machine's reboot.
     decltype(&::AdjustTokenPrivileges) adjustTokenPrivileges;

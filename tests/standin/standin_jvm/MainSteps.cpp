@@ -5,6 +5,8 @@
 
 #include "core/win/Handles.h"
 
+#include <algorithm>
+
 namespace standin {
 namespace {
 
@@ -146,6 +148,17 @@ void consumeInstanceFiles(const Session& session) {
     }
 }
 
+// Fills standard output; a reader that stops draining it blocks this step.
+void printBytes(uint32_t count) {
+    static const std::string chunk(65536, 'o');
+    DWORD written = 0;
+    uint32_t left = count;
+    while (left > 0 && ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), chunk.data(),
+                                   static_cast<DWORD>(std::min<size_t>(left, chunk.size())), &written, nullptr))
+        left -= written;
+    TranscriptLine("main").word("printed").number(count - left).write();
+}
+
 }  // namespace
 
 void runMainSteps(const Session& session) {
@@ -167,6 +180,12 @@ void runMainSteps(const Session& session) {
                 break;
             case MainStep::InstanceFile:
                 consumeInstanceFiles(session);
+                break;
+            case MainStep::Priority:
+                TranscriptLine("main").word("priority").number(::GetPriorityClass(::GetCurrentProcess())).write();
+                break;
+            case MainStep::Print:
+                printBytes(config.printBytes);
                 break;
         }
     }

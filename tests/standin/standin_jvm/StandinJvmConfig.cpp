@@ -38,7 +38,8 @@ bool parseSteps(std::string_view text, std::vector<MainStep>& steps) {
     static const std::pair<std::string_view, MainStep> names[] = {
         {"sleep", MainStep::Sleep},   {"exit", MainStep::Exit},
         {"window", MainStep::Window}, {"stdin", MainStep::StandardInput},
-        {"instance-file", MainStep::InstanceFile},
+        {"instance-file", MainStep::InstanceFile}, {"priority", MainStep::Priority},
+        {"print", MainStep::Print},
     };
     steps.clear();
     if (text == "return") return true;
@@ -83,6 +84,7 @@ bool applyEntry(std::string_view key, std::string_view value, StandinJvmConfig& 
         return !value.empty();
     }
     if (key == "main.instance-count") return parseInteger(value, config.instanceCount);
+    if (key == "main.print-bytes") return parseInteger(value, config.printBytes);
     if (key == "main.wait-ms") return parseInteger(value, config.waitMs);
     if (key == "main.throws") return parseBoolean(value, config.mainThrows);
     if (key == "firstRun") return parseFirstRun(value, config.firstRun);

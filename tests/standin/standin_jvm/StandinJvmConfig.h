@@ -18,12 +18,15 @@
 //       stdin                   reads standard input up to a line feed
 //       instance-file           main.instance-count times: waits for the file
 //                               main.instance-file, records and deletes it
+//       priority                records the process's priority class
+//       print                   writes main.print-bytes bytes to standard output
 //   main.sleep-ms=<n>           default 0
 //   main.exit-code=<n>          default 0
 //   main.window-title=<text>    default "Stand-in JVM window"
 //   main.instance-file=<path>   default: the value of the option
 //                               -D<anything>.processCommFile=<path>
 //   main.instance-count=<n>     default 1
+//   main.print-bytes=<n>        default 0
 //   main.wait-ms=<n>            how long stdin and instance-file wait (30000)
 //   main.throws=true|false      after its steps main leaves a pending
 //                               java/lang/RuntimeException (default false)
@@ -40,7 +43,7 @@
 
 namespace standin {
 
-enum class MainStep { Sleep, Exit, Window, StandardInput, InstanceFile };
+enum class MainStep { Sleep, Exit, Window, StandardInput, InstanceFile, Priority, Print };
 enum class FirstRunOutcome { ReturnTrue, ReturnFalse, Throw };
 
 struct StandinJvmConfig {
@@ -51,6 +54,7 @@ struct StandinJvmConfig {
     std::string windowTitle = "Stand-in JVM window";
     std::string instanceFile;
     uint32_t instanceCount = 1;
+    uint32_t printBytes = 0;
     uint32_t waitMs = 30000;
     bool mainThrows = false;
     FirstRunOutcome firstRun = FirstRunOutcome::ReturnTrue;
