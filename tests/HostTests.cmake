@@ -30,7 +30,8 @@ add_executable(scenario_tests
   scenario/StandinRuntimeTest.cpp
   scenario/JvmDiscoveryScenarioTest.cpp
   scenario/LaunchScenarioTest.cpp
-  scenario/SingleInstanceScenarioTest.cpp)
+  scenario/SingleInstanceScenarioTest.cpp
+  scenario/ServiceCommandsScenarioTest.cpp)
 target_link_libraries(scenario_tests PRIVATE scenario_support GTest::gtest_main)
 # Scenarios share one Wine prefix; they run after it exists and take their time.
 gtest_discover_tests(scenario_tests PROPERTIES TIMEOUT 300)

@@ -29,8 +29,6 @@ bool attachConsole() {
 
 void rebootSystem() { std::fputs("reboot request: not built yet; the machine was not rebooted\n", stderr); }
 
-bool runServiceCommand(const char*, int&) { return false; }
-
 int runServiceDispatcher() {
     reportNotBuilt("service dispatcher");
     showError("This launcher cannot run as a service yet; no Java application was started.");

@@ -149,6 +149,7 @@ int runServiceLauncher(const char* commandTail) {
     int exitCode = 0;
     if (runServiceCommand(commandTail, exitCode)) return exitCode;
 
+    logMessage("command line %S", ::GetCommandLineW());
     std::vector<std::u16string> arguments = splitOwnCommandLine();
     if (!arguments.empty()) arguments.erase(arguments.begin());
     const bool serviceChild = !arguments.empty() && arguments.back() == kServiceChildMarker;
