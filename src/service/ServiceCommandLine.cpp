@@ -2,80 +2,70 @@
 
 #include "core/BufferCapacity.h"
 
+#include <iterator>
+
 namespace {
 
-struct CommandWord {
-    const char* word;
-    ServiceCommand command;
+// In the order of ServiceCommand, from Install on.
+constexpr char kCommandWords[][18] = {
+    "install", "install-and-start", "install-auto", "install-demand", "uninstall", "stop", "start", "status",
 };
+static_assert(std::size(kCommandWords) == static_cast<size_t>(ServiceCommand::Status));
 
-constexpr CommandWord kCommandWords[] = {
-    {"install", ServiceCommand::Install},
-    {"install-and-start", ServiceCommand::InstallAndStart},
-    {"install-auto", ServiceCommand::InstallAuto},
-    {"install-demand", ServiceCommand::InstallDemand},
-    {"uninstall", ServiceCommand::Uninstall},
-    {"stop", ServiceCommand::Stop},
-    {"start", ServiceCommand::Start},
-    {"status", ServiceCommand::Status},
-};
-
-constexpr std::string_view kNonInteractive = "non-interactive";
+constexpr char kNonInteractive[] = "non-interactive";
+constexpr size_t kNonInteractiveLength = sizeof kNonInteractive - 1;
 
 }  // namespace
 
 ServiceCommandLine parseServiceCommandLine(std::string_view text) {
     ServiceCommandLine line;
     if (text.empty() || (text[0] != '/' && text[0] != '-')) return line;
-    text.remove_prefix(1);
-    if (!text.empty() && text[0] == '-') text.remove_prefix(1);
+    size_t start = 1;
+    if (text.size() > 1 && text[1] == '-') start = 2;
+    const char* words = text.data() + start;
+    const size_t size = text.size() - start;
 
     // `blank` is the position looked at as a blank; after "non-interactive"
     // that is the character just past it, whatever it is.
-    size_t wordEnd = text.size();
-    size_t blank = text.find(' ');
-    while (blank != std::string_view::npos && text.size() - blank >= 2) {
+    size_t wordEnd = size;
+    size_t blank = std::string_view(words, size).find(' ');
+    while (blank != std::string_view::npos && size - blank >= 2) {
         if (blank < wordEnd) wordEnd = blank;
-        const std::string_view rest = text.substr(blank + 1);
-        if (rest.substr(0, kNonInteractive.size()) != kNonInteractive) {
+        const std::string_view rest(words + blank + 1, size - blank - 1);
+        if (!rest.starts_with(std::string_view(kNonInteractive, kNonInteractiveLength))) {
             line.serviceName = rest.substr(0, kBufferCapacity - 1);
             break;
         }
         line.interactive = false;
-        blank += kNonInteractive.size() + 1;
+        blank += kNonInteractiveLength + 1;
     }
 
-    const std::string_view word = text.substr(0, wordEnd);
-    for (const CommandWord& known : kCommandWords) {
-        if (word == known.word) {
-            line.command = known.command;
+    const std::string_view word(words, wordEnd);
+    for (size_t i = 0; i < std::size(kCommandWords); ++i) {
+        if (word == kCommandWords[i]) {
+            line.command = static_cast<ServiceCommand>(i + 1);
             break;
         }
     }
     return line;
 }
 
-bool serviceDependencyList(std::string_view value, std::string& list) {
-    // Each name takes its characters and a zero in place of the comma after
-    // it; the list needs at most two characters more than the value.
-    std::string names(value.size() + 2, '\0');
-    size_t length = 0;
+size_t makeDependencyList(char* text, size_t length) {
+    size_t listLength = 0;
     bool inName = false;
-    for (const char c : value) {
-        inName = c != ',';
-        if (inName || (length > 0 && names[length - 1] != '\0')) names[length++] = inName ? c : '\0';
+    for (size_t i = 0; i < length; ++i) {
+        inName = text[i] != ',';
+        // A comma ends the name before it; one after no name is dropped.
+        if (inName || (listLength > 0 && text[listLength - 1] != '\0')) text[listLength++] = inName ? text[i] : '\0';
     }
-    if (length > 0) length += inName ? 2 : 1;
-    if (length > kDependencyListCapacity) return false;
-    names.resize(length);
-    list = std::move(names);
-    return true;
+    if (inName) text[listLength++] = '\0';
+    if (listLength > 0) text[listLength++] = '\0';
+    return listLength;
 }
 
-std::u16string serviceBinaryPath(std::u16string path) {
-    if (path.find(u' ') != std::u16string::npos) {
-        path.insert(path.begin(), u'"');
-        path.push_back(u'"');
-    }
+std::u16string serviceBinaryPath(std::u16string_view executable) {
+    const size_t quoted = executable.find(u' ') == std::u16string_view::npos ? 0 : 1;
+    std::u16string path(executable.size() + 2 * quoted, u'"');
+    executable.copy(path.data() + quoted, executable.size());
     return path;
 }

@@ -32,20 +32,22 @@ struct ServiceCommandLine {
 
 ServiceCommandLine parseServiceCommandLine(std::string_view commandTail);
 
-// The dependency list that CreateService takes, from key 149: the names
-// between the commas, each ending with a zero, and one more zero after the
-// last. Empty items are dropped; no names give an empty list (no
-// dependencies). A list that needs more than kDependencyListCapacity
-// characters, zeros included, is refused rather than cut: a cut name would
-// name another service. `list` is untouched on refusal.
+// Turns the value of key 149, the `length` characters at `text`, into the
+// dependency list that CreateService takes, in place: the names between the
+// commas, each ending with a zero, and one more zero after the last. Empty
+// items are dropped; no names give an empty list (no dependencies). Returns
+// the list's length; `text` needs room for two characters beyond the value.
+// A list longer than kDependencyListCapacity characters, zeros included, is
+// refused by the caller rather than cut: a cut name would name another
+// service.
 inline constexpr size_t kDependencyListCapacity = 8192;
-bool serviceDependencyList(std::string_view value, std::string& list);
+size_t makeDependencyList(char* text, size_t length);
 
 // The binary path to register for the launcher at `executable`: in quotes
 // when it holds a blank, so that the service control manager neither starts
 // another program at a shorter path nor splits the service process's own
 // command line.
-std::u16string serviceBinaryPath(std::u16string executable);
+std::u16string serviceBinaryPath(std::u16string_view executable);
 
 // Whether more than `waitHint` milliseconds lie between two tick counts; the
 // counts wrap every 49.7 days, so only their unsigned difference counts.

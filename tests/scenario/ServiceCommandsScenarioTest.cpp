@@ -234,12 +234,21 @@ TEST_P(ServiceCommandsScenarioTest, StartTypeFollowsTheCommandAndTheLauncherKind
 
 TEST_P(ServiceCommandsScenarioTest, AFailedInstallIsNotStartedAndFails) {
     // A dependency list beyond its capacity is refused, so the install fails
-    // in the launcher itself.
-    const std::string name = uniqueName();
-    const fs::path program = launcher({{107, "4"}, {101, name}, {149, std::string(8191, 'd')}});
-    for (const char* command : {"-install", "-install-and-start"}) {
-        SCOPED_TRACE(command);
-        const LauncherRun result = run(program, {command});
+    // in the launcher itself; so is a value too long to be read whole, even
+    // when what could be read would fit.
+    const struct {
+        std::string dependencies;
+        const char* command;
+    } cases[] = {
+        {std::string(8191, 'd'), "-install"},
+        {std::string(8191, 'd'), "-install-and-start"},
+        {std::string(9000, ',') + "Tcpip", "-install"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        const std::string name = uniqueName();
+        const fs::path program = launcher({{107, "4"}, {101, name}, {149, c.dependencies}});
+        const LauncherRun result = run(program, {c.command});
         SKIP_IF_UNRUNNABLE(result);
         EXPECT_EQ(result.standardOutput, "Could not create service.\n") << describe(result);
         EXPECT_EQ(result.exitCode, 1);

@@ -14,6 +14,7 @@
 #include "service/ServiceCommandLine.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -102,20 +103,23 @@ int installService(DWORD startType, bool interactive) {
     const ServiceHandle manager = openManager(SC_MANAGER_ALL_ACCESS);
     if (!manager) return failed(true, kNoManager);
 
-    // One character more than the list holds: a value that fills it is
-    // longer than any list that fits, so it is refused, never cut.
-    char dependencyValue[kDependencyListCapacity + 1];
-    configString(config::kServiceDependencies, dependencyValue, sizeof dependencyValue);
-    std::string dependencies;
-    if (!serviceDependencyList(dependencyValue, dependencies)) return failed(true, kNoCreate);
-    const std::u16string wideDependencies = ansiToUtf16(dependencies);
+    // Read with room for one character more than a list may hold (and two
+    // for its zeros): a value that fills that room may have been cut, and is
+    // refused like a list that does not fit.
+    char dependencies[kDependencyListCapacity + 3];
+    configString(config::kServiceDependencies, dependencies, kDependencyListCapacity + 1);
+    const size_t valueLength = std::strlen(dependencies);
+    const size_t dependencyLength = makeDependencyList(dependencies, valueLength);
+    if (valueLength >= kDependencyListCapacity || dependencyLength > kDependencyListCapacity)
+        return failed(true, kNoCreate);
+    const std::u16string wideDependencies = ansiToUtf16(std::string_view(dependencies, dependencyLength));
     const std::u16string wideName = ansiToUtf16(serviceName());
-    const std::u16string binaryPath = serviceBinaryPath(std::u16string(asUtf16(executablePathWide())));
+    const std::u16string binaryPath = serviceBinaryPath(asUtf16(executablePathWide()));
 
     const DWORD type = SERVICE_WIN32_OWN_PROCESS | (interactive ? SERVICE_INTERACTIVE_PROCESS : 0);
     const ServiceHandle service(::CreateServiceW(
         manager.get(), asWide(wideName), asWide(wideName), SERVICE_ALL_ACCESS, type, startType, SERVICE_ERROR_NORMAL,
-        asWide(binaryPath), nullptr, nullptr, dependencies.empty() ? nullptr : asWide(wideDependencies), nullptr,
+        asWide(binaryPath), nullptr, nullptr, dependencyLength == 0 ? nullptr : asWide(wideDependencies), nullptr,
         nullptr));
     if (!service) return failed(true, kNoCreate);
     setDescription(service.get());
@@ -169,9 +173,9 @@ int queryServiceStatus() {
 bool runServiceCommand(const char* commandTail, int& exitCode) {
     char configuredName[kBufferCapacity];
     configString(config::kApplicationName, configuredName, sizeof configuredName);
-    setServiceName(configuredName);
     const ServiceCommandLine line = parseServiceCommandLine(commandTail);
-    if (line.serviceName) setServiceName(std::string(*line.serviceName));
+    const std::string_view chosenName = line.serviceName.value_or(configuredName);
+    setServiceName(std::string(chosenName.data(), chosenName.size()));
 
     const DWORD configuredStart = launcherKind() == kServiceLauncherKind ? SERVICE_AUTO_START : SERVICE_DEMAND_START;
     switch (line.command) {
