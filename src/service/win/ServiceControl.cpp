@@ -152,7 +152,7 @@ int queryServiceStatus() {
     SERVICE_STATUS status;
     if (!service || !::QueryServiceStatus(service.get(), &status)) return failed(true, "Could not get status.\n");
     const bool running = status.dwCurrentState == SERVICE_RUNNING;
-    std::printf("%s", running ? "Running.\n" : "Not running.\n");
+    std::printf(running ? "Running.\n" : "Not running.\n");
 
     union {
         QUERY_SERVICE_CONFIGA config;
