@@ -98,6 +98,8 @@ TEST(ServiceCommandLineTest, DependencyListDropsEmptyItemsAndEndsWithTwoZeros) {
         {"A B,C", std::string("A B\0C\0\0", 7)},
     };
     for (const auto& c : cases) EXPECT_EQ(dependencyList(c.value), c.list) << c.value;
+    // The longest single name that fits the list with its two zeros.
+    EXPECT_EQ(dependencyList(std::string(kDependencyListCapacity - 2, 'a')).size(), kDependencyListCapacity);
 }
 
 TEST(ServiceCommandLineTest, BinaryPathIsQuotedOnlyWhenItHoldsABlank) {
