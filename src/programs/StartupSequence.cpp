@@ -21,7 +21,6 @@
 #include "launch/NativeLibraryPath.h"
 #include "launch/Splash.h"
 #include "launch/VariableExpansion.h"
-#include "service/ServiceCommands.h"
 
 #include <cstring>
 #include <string_view>
@@ -32,7 +31,6 @@ constexpr int kExitNoJvm = 83;
 constexpr const char* kRebootMarker = "__btl_reboot";
 constexpr const char* kLanguageRestartMarker = "__btl_lang_restart";
 constexpr const char* kQuietInternalMarker = "-q_btl_internal";
-constexpr std::u16string_view kServiceChildMarker = u"__btl_restart";
 constexpr std::u16string_view kLogSwitches[] = {u"-create-btl-log", u"-create-zkr-log", u"/create-btl-log",
                                                 u"/create-zkr-log"};
 
@@ -80,27 +78,13 @@ void scanConsoleSwitches() {
     }
 }
 
+}  // namespace
+
 std::vector<std::u16string> splitOwnCommandLine() {
     std::vector<std::u16string> words;
     splitCommandLine(asUtf16(::GetCommandLineW()), words);
     return words;
 }
-
-// The child that the service process starts with "__btl_restart": it runs
-// the Java application.
-int runServiceChild() {
-    if (extractEmbeddedFiles(true) != 0) fatalConfiguredError(config::kMessageInternalError, "16");
-    setNativeLibraryPath();
-    logMessage("registering ConsoleCtrlHandler");
-    registerConsoleEventHandler();
-    checkSingleInstance(true, false);
-    // LoadDLL has shown its own message; nothing more is said here.
-    if (!LoadDLL(true) || !launchProgram(true)) exitLauncher(1);
-    setLauncherArguments({});
-    return 0;
-}
-
-}  // namespace
 
 void earlyInitialisation(std::vector<std::u16string>* arguments) {
     setTempDir({});
@@ -140,19 +124,4 @@ int runGuiLauncher(const char* commandTail, int showCommand) {
     if (!launchProgram(true)) fatalConfiguredError(config::kMessageJvmStartFailed, nullptr);
     setLauncherArguments({});
     return 0;
-}
-
-int runServiceLauncher(const char* commandTail) {
-    installLogFile();
-    setServiceLauncher(true);
-    earlyInitialisation(nullptr);
-    int exitCode = 0;
-    if (runServiceCommand(commandTail, exitCode)) return exitCode;
-
-    std::vector<std::u16string> arguments = splitOwnCommandLine();
-    if (!arguments.empty()) arguments.erase(arguments.begin());
-    const bool serviceChild = !arguments.empty() && arguments.back() == kServiceChildMarker;
-    if (serviceChild) arguments.pop_back();
-    setLauncherArguments(std::move(arguments));
-    return serviceChild ? runServiceChild() : runServiceDispatcher();
 }

@@ -11,6 +11,9 @@
 // no argument list.
 void earlyInitialisation(std::vector<std::u16string>* arguments);
 
+// The process command line split into words, the program word first.
+std::vector<std::u16string> splitOwnCommandLine();
+
 // The GUI launcher's WinMain, from its ANSI command tail and show command.
 int runGuiLauncher(const char* commandTail, int showCommand);
 

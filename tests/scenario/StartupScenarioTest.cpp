@@ -136,7 +136,7 @@ void expectDispatcherRefused(const LauncherRun& run) {
     EXPECT_EQ(calling[2], "StartServiceCtrlDispatcher returned");
 }
 
-void expectLoadedUpToPendingStages(const LauncherRun& run, bool gui) {
+void expectLoadedToTheEnd(const LauncherRun& run, bool gui) {
     if (gui) {
         EXPECT_EQ(run.exitCode, 83);
         const std::vector<std::string> lines = run.logLines();
@@ -155,7 +155,7 @@ TEST_P(StartupScenarioTest, NegativeCountsReadNothingAndDuplicateKeysKeepTheLast
     put32(bytes, wideCount + 4, static_cast<uint32_t>(-1));
     const LauncherRun run = runWithPayload(bytes);
     SKIP_IF_UNRUNNABLE(run);
-    expectLoadedUpToPendingStages(run, gui());
+    expectLoadedToTheEnd(run, gui());
     const std::vector<std::string> lines = run.logLines();
     const std::string expected =
         "change working directory to " + WineScenario::windowsPath(scenario_.directory() / "second");
@@ -176,7 +176,7 @@ TEST_P(StartupScenarioTest, LocaleSectionsAndOddWideLengthsLoad) {
     bytes.erase(bytes.begin() + wideLength + 4 + 5);
     const LauncherRun run = runWithPayload(bytes, {{"LC_ALL", "de_AT.UTF-8"}});
     SKIP_IF_UNRUNNABLE(run);
-    expectLoadedUpToPendingStages(run, gui());
+    expectLoadedToTheEnd(run, gui());
     const std::vector<std::string> lines = run.logLines();
     ASSERT_GE(lines.size(), 8u);
     if (gui()) {
