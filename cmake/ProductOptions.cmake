@@ -4,10 +4,9 @@
 # failure and the library's own error paths end in NoThrowRuntime.cpp), size
 # over speed, unused sections dropped at link time.
 #
-# The C runtime's own printf family: libstdc++ switches MinGW's larger
-# replacement on for every C++ file, so <stdio.h> is included first, while the
-# switch is still off. The Microsoft formatter is the one the log's "%S",
-# "%I64d" and "%p" forms were written for.
+# ProductPrelude.h comes first in every C++ file: the C runtime's own printf
+# family, and no copies of the C++ library's error texts (whose empty
+# replacements would each warn as an empty format).
 #
 # No interprocedural clones: with C++20 every file instantiates the string
 # members it uses, and a specialised copy of each per file only adds size.
@@ -24,7 +23,8 @@ set(LAUNCHER_PRODUCT_COMPILE_OPTIONS
   -Os -ffunction-sections -fdata-sections -fno-ipa-sra -fno-ipa-cp
   -fno-asynchronous-unwind-tables -fno-unwind-tables -fno-declone-ctor-dtor
   $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics>
-  $<$<COMPILE_LANGUAGE:CXX>:-D__USE_MINGW_ANSI_STDIO=0 -include stdio.h>)
+  $<$<COMPILE_LANGUAGE:CXX>:-D__USE_MINGW_ANSI_STDIO=0 -include ${CMAKE_CURRENT_LIST_DIR}/ProductPrelude.h
+                             -Wno-format-zero-length>)
 set(LAUNCHER_PRODUCT_LINK_OPTIONS -Wl,--gc-sections -s)
 
 function(launcher_product_target target)

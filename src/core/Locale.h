@@ -15,9 +15,21 @@
 // user asks for the display language instead of the format locale.
 
 struct LocaleEntry {
+    template <size_t N>
+    constexpr LocaleEntry(uint16_t id, const char (&text)[N]) : langId(id), name{} {
+        static_assert(N <= sizeof name + 1, "a locale name has at most eight characters");
+        for (size_t i = 0; i + 1 < N; ++i) name[i] = text[i];
+    }
+
     uint16_t langId;  // a full LANGID, or a primary language (low 10 bits) alone
-    char name[9];     // at most eight characters: kept in the entry, the table is half the size
-    std::string_view text() const { return name; }
+    // At most eight characters, kept in the entry (the table is half the size
+    // of one with pointers) and without a terminator when all eight are used.
+    char name[8];
+    std::string_view text() const {
+        size_t length = 0;
+        while (length < sizeof name && name[length] != '\0') ++length;
+        return {name, length};
+    }
 };
 
 // The fixed mapping, following Java's locale names (old codes "iw" and "in").

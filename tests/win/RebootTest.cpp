@@ -1,7 +1,7 @@
 // The reboot request under Wine with the machine's reboot itself recorded
 // instead of made: it happens only when the shutdown privilege was granted.
-#include "core/win/SystemCalls.h"
 #include "gui/ConsoleAndReboot.h"
+#include "gui/win/RebootCalls.h"
 
 #include <gtest/gtest.h>
 
@@ -24,15 +24,15 @@ BOOL WINAPI grantNothing(HANDLE, BOOL, PTOKEN_PRIVILEGES, DWORD, PTOKEN_PRIVILEG
 }
 
 TEST(RebootTest, RebootsOnlyWhenTheShutdownPrivilegeWasGranted) {
-    systemCalls().exitWindows = recordReboot;
+    rebootCalls().exitWindows = recordReboot;
     rebootSystem(0);
     EXPECT_EQ(reboots, 1);
     EXPECT_EQ(rebootFlags, static_cast<UINT>(EWX_REBOOT));
 
-    systemCalls().adjustTokenPrivileges = grantNothing;
+    rebootCalls().adjustTokenPrivileges = grantNothing;
     rebootSystem(0);
     EXPECT_EQ(reboots, 1);
-    systemCalls() = realSystemCalls();
+    rebootCalls() = RebootCalls{};
 }
 
 }  // namespace

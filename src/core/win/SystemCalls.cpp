@@ -28,8 +28,6 @@ SystemCalls realSystemCalls() {
         .createThread = ::CreateThread,
         .registerServiceCtrlHandler = ::RegisterServiceCtrlHandlerA,
         .setServiceStatus = ::SetServiceStatus,
-        .adjustTokenPrivileges = ::AdjustTokenPrivileges,
-        .exitWindows = ::ExitWindowsEx,
         .exitProcess = ::ExitProcess,
     };
 }

@@ -40,10 +40,6 @@ struct SystemCalls {
     decltype(&::RegisterServiceCtrlHandlerA) registerServiceCtrlHandler;
     decltype(&::SetServiceStatus) setServiceStatus;
 
-    // The machine's reboot.
-    decltype(&::AdjustTokenPrivileges) adjustTokenPrivileges;
-    decltype(&::ExitWindowsEx) exitWindows;
-
     // The end of the process. A replacement must not return either.
     decltype(&::ExitProcess) exitProcess;
 };

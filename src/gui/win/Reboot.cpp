@@ -3,7 +3,12 @@
 
 #include "core/WinApi.h"
 #include "core/win/Handles.h"
-#include "core/win/SystemCalls.h"
+#include "gui/win/RebootCalls.h"
+
+RebootCalls& rebootCalls() {
+    static RebootCalls calls;
+    return calls;
+}
 
 void rebootSystem(unsigned long delayMs) {
     // Time for the process that asked for the reboot to end.
@@ -15,9 +20,9 @@ void rebootSystem(unsigned long delayMs) {
     privileges.PrivilegeCount = 1;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
     if (!::LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid)) return;
-    systemCalls().adjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+    rebootCalls().adjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
     // The call succeeds even when it granted nothing; only the last error
     // tells (ERROR_NOT_ALL_ASSIGNED).
     if (::GetLastError() != ERROR_SUCCESS) return;
-    systemCalls().exitWindows(EWX_REBOOT, 0);
+    rebootCalls().exitWindows(EWX_REBOOT, 0);
 }

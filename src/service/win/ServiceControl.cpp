@@ -28,7 +28,7 @@ constexpr const char* kNoCreate = "Could not create service.\n";
 const char* name() { return serviceName().c_str(); }
 
 int failed(bool verbose, const char* message) {
-    if (verbose) std::printf("%s", message);
+    if (verbose) std::fputs(message, stdout);
     return 1;
 }
 
@@ -68,11 +68,11 @@ int stopService(bool verbose) {
     SERVICE_STATUS status;
     if (::ControlService(service.get(), SERVICE_CONTROL_STOP, &status)) {
         std::printf("Stopping service '%s'.\n", name());
-        std::printf("%s", waitForServiceStop(service.get()) ? "Service stopped\n" : "Error while stopping service\n");
+        std::fputs(waitForServiceStop(service.get()) ? "Service stopped\n" : "Error while stopping service\n", stdout);
         return 0;
     }
     if (::GetLastError() == ERROR_SERVICE_NOT_ACTIVE) {
-        std::printf("Service is already stopped.\n");
+        std::fputs("Service is already stopped.\n", stdout);
         return 0;
     }
     return failed(verbose, kNoStop);
@@ -138,7 +138,7 @@ int startService() {
     }
     const DWORD error = ::GetLastError();
     if (error == ERROR_SERVICE_ALREADY_RUNNING) {
-        std::printf("Service is already running.\n");
+        std::fputs("Service is already running.\n", stdout);
         return 0;
     }
     std::printf("Could not start service. Error code: %d\n", static_cast<int>(error));

@@ -121,21 +121,24 @@ struct ChildPipes {
 
 bool createPipes(ChildPipes& pipes) {
     SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    if (!systemCalls().createPipe(pipes.outputRead.put(), pipes.outputWrite.put(), &inherited, 0)) {
-        logMessage("CreatePipe error (%d)", static_cast<int>(::GetLastError()));
-        return false;
-    }
-    if (!::SetHandleInformation(pipes.outputRead.get(), HANDLE_FLAG_INHERIT, 0)) {
-        logMessage("SetHandleInformation error (%d)", static_cast<int>(::GetLastError()));
-        return false;
-    }
-    if (!systemCalls().createPipe(pipes.inputRead.put(), pipes.inputWrite.put(), &inherited, 0)) {
-        logMessage("CreatePipe error 2 (%d)", static_cast<int>(::GetLastError()));
-        return false;
-    }
-    if (!::SetHandleInformation(pipes.inputWrite.get(), HANDLE_FLAG_INHERIT, 0)) {
-        logMessage("SetHandleInformation error 2 (%d)", static_cast<int>(::GetLastError()));
-        return false;
+    // The output pipe, then the input pipe ("... error 2" in the log), each
+    // with the service process's own end kept out of the child.
+    const struct {
+        KernelHandle& read;
+        KernelHandle& write;
+        KernelHandle& kept;
+        const char* number;
+    } steps[] = {{pipes.outputRead, pipes.outputWrite, pipes.outputRead, ""},
+                 {pipes.inputRead, pipes.inputWrite, pipes.inputWrite, " 2"}};
+    for (const auto& step : steps) {
+        if (!systemCalls().createPipe(step.read.put(), step.write.put(), &inherited, 0)) {
+            logMessage("CreatePipe error%s (%d)", step.number, static_cast<int>(::GetLastError()));
+            return false;
+        }
+        if (!::SetHandleInformation(step.kept.get(), HANDLE_FLAG_INHERIT, 0)) {
+            logMessage("SetHandleInformation error%s (%d)", step.number, static_cast<int>(::GetLastError()));
+            return false;
+        }
     }
     return true;
 }
