@@ -10,7 +10,7 @@ seconds=${1:-10}
 cmake --preset fuzz >build-fuzz.log 2>&1 && cmake --build --preset fuzz >>build-fuzz.log 2>&1 || { tail -40 build-fuzz.log; exit 1; }
 rm -f build-fuzz.log
 status=0
-for target in CommandLineFuzz ExpansionFuzz PayloadFuzz LauncherDescriptionFuzz VmOptionsFuzz StreamCopyFuzz RegistryTextFuzz VersionRulesFuzz SearchSequenceFuzz LauncherConfigFuzz; do
+for target in CommandLineFuzz ExpansionFuzz PayloadFuzz LauncherDescriptionFuzz VmOptionsFuzz StreamCopyFuzz RegistryTextFuzz VersionRulesFuzz SearchSequenceFuzz LauncherConfigFuzz ResourceSectionFuzz; do
   scratch=$(mktemp -d)
   echo "== fuzz $target (${seconds}s)"
   if ! build/fuzz/fuzz/$target "$scratch" "fuzz/corpus/$target" -max_total_time="$seconds" -timeout=10 \

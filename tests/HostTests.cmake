@@ -1,8 +1,10 @@
 # Host-only tests: the payload tools, the finished templates and scenarios under Wine.
 
-add_executable(tool_tests tools/PayloadWriterTest.cpp tools/LauncherConfigTest.cpp support/FakePeImage.cpp)
+add_executable(tool_tests tools/PayloadWriterTest.cpp tools/LauncherConfigTest.cpp tools/ResourceWriterTest.cpp
+  support/FakePeImage.cpp support/PeResources.cpp)
 target_include_directories(tool_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-target_compile_definitions(tool_tests PRIVATE LAUNCHER_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+target_compile_definitions(tool_tests PRIVATE LAUNCHER_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+  LAUNCHER_DIST_DIR="${LAUNCHER_DIST_DIR}")
 target_link_libraries(tool_tests PRIVATE payload_writer launcher_generator GTest::gtest_main)
 gtest_discover_tests(tool_tests)
 

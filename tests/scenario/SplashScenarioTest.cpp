@@ -20,6 +20,39 @@ std::string describe(const LauncherRun& run) {
            run.log.value_or("(none)");
 }
 
+std::string readText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+int shell(const std::string& command) { return std::system(command.c_str()); }
+
+// Signs `program` in place with a self-signed certificate made for the test,
+// and checks the signature; false (with a message) when the tools are missing
+// or refuse.
+bool signLauncher(const fs::path& program, std::string& problem) {
+    const fs::path dir = program.parent_path() / "signing";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const std::string d = "'" + dir.string() + "/";
+    if (shell("openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=Launcher-Test-Signing -keyout " + d +
+              "key.pem' -out " + d + "cert.pem' > " + d + "openssl.log' 2>&1") != 0) {
+        problem = "openssl could not make a test certificate: " + readText(dir / "openssl.log");
+        return false;
+    }
+    if (shell("osslsigncode sign -certs " + d + "cert.pem' -key " + d + "key.pem' -n Launcher -in '" + program.string() +
+              "' -out " + d + "signed.exe' > " + d + "sign.log' 2>&1") != 0) {
+        problem = "osslsigncode sign failed: " + readText(dir / "sign.log");
+        return false;
+    }
+    if (shell("osslsigncode verify -CAfile " + d + "cert.pem' -in " + d + "signed.exe' > " + d + "verify.log' 2>&1") != 0) {
+        problem = "osslsigncode verify failed: " + readText(dir / "verify.log");
+        return false;
+    }
+    fs::rename(dir / "signed.exe", program);
+    return true;
+}
+
 uint32_t crc32(const std::string& bytes) {
     uint32_t crc = 0xFFFFFFFFu;
     for (unsigned char byte : bytes) {
@@ -55,7 +88,12 @@ protected:
         payload.record.narrowEntries = {{107, "1"}, {128, "Rjre"}, {126, "1.6"}, {121, "D0classes;"},
                                         {1010, "No main class."}};
         for (auto& [key, value] : entries) payload.record.narrowEntries.push_back({key, std::move(value)});
+        payload.resources = resources_;
         const fs::path program = scenario_.makeLauncherFrom(templatePath, payload);
+        if (sign_) {
+            std::string problem;
+            EXPECT_TRUE(signLauncher(program, problem)) << problem;
+        }
         const PlacedRuntime runtime(scenario_, RuntimePlacement::BundledJre, program.parent_path(), RuntimeShape::Jre,
                                     bits(), "java version \"1.8.0_121\"");
         fs::remove(runtime.home() / "bin" / kSplashCallsFile);  // a home may be placed again
@@ -74,6 +112,8 @@ protected:
     fs::path plainTemplate() const { return templateDirectory() / ("guilauncher" + std::to_string(bits()) + ".exe"); }
 
     WineScenario scenario_{"splash"};
+    resources::ResourceChanges resources_;  // written into the launcher
+    bool sign_ = false;
 };
 
 TEST_P(SplashScenarioTest, ImageOfTheLauncherGoesToTheRuntimesSplashLibrary) {
@@ -110,6 +150,27 @@ TEST_P(SplashScenarioTest, FatalErrorClosesTheSplashBeforeItsMessage) {
     EXPECT_EQ(failed.run.exitCode, 1) << describe(failed.run);
     EXPECT_EQ(failed.run.standardError.rfind("No main class.", 0), 0u) << describe(failed.run);
     EXPECT_EQ(failed.calls, (std::vector<std::string>{"SplashInit", imageCall(), "SplashClose"}));
+}
+
+// The generator's splash resource in a plain template reaches the library just
+// like the test template's own; signed, the launcher still finds its payload
+// and does the same.
+TEST_P(SplashScenarioTest, WrittenSplashImageShowsAndSurvivesSigning) {
+    if (shell("osslsigncode --version > /dev/null 2>&1") != 0 || shell("openssl version > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "osslsigncode or openssl missing";
+    const std::string image = readText(LAUNCHER_SPLASH_IMAGE);
+    resources_.splash.assign(image.begin(), image.end());
+    resources_.version = resources::VersionInfo{{2, 0, 0, 1}, {2, 0, 0, 0}, "2.0.0.1", "2.0", "Splash Test", "Acme",
+                                                "Splash test launcher", "(c) Acme"};
+    for (const bool sign : {false, true}) {
+        SCOPED_TRACE(sign ? "signed" : "unsigned");
+        sign_ = sign;
+        const Outcome shown = launch(plainTemplate(), {{108, "1"}, {10123, "1"}});
+        SKIP_IF_UNRUNNABLE(shown.run);
+        EXPECT_EQ(shown.run.exitCode, 0) << describe(shown.run);
+        EXPECT_EQ(shown.calls, (std::vector<std::string>{"SplashInit", imageCall()}));
+        EXPECT_TRUE(shown.run.logHasPrefix("splash load memory returned 1 (")) << describe(shown.run);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Bitness, SplashScenarioTest, ::testing::Values(64, 32),

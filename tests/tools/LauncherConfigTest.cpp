@@ -213,6 +213,18 @@ INSTANTIATE_TEST_SUITE_P(
                   "app.toml:6:15: \"german\" is not a locale"},
         ErrorCase{"RawKeyThatIsNoKey", kApp + kNoJar + "[raw]\nfoo = 1\n",
                   "app.toml:6:1: \"foo\" is neither a key number nor a key name"},
+        ErrorCase{"UnreadableIcon", kApp + kNoJar + "[resources]\nicon = \"/nonexistent/app.ico\"\n",
+                  "app.toml:6:8: cannot read the icon file: /nonexistent/app.ico"},
+        ErrorCase{"IconThatIsNoIcon", kApp + kNoJar + "[resources]\nicon = \"/etc/hostname\"\n",
+                  "app.toml:6:8: icon file /etc/hostname is not an icon (.ico) file"},
+        ErrorCase{"UnreadableSplashImage", kApp + kNoJar + "[gui]\nsplash = \"/nonexistent/splash.png\"\n",
+                  "app.toml:6:10: cannot read the splash image: /nonexistent/splash.png"},
+        ErrorCase{"SplashImageThatIsNoImage", kApp + kNoJar + "[gui]\nsplash = \"/etc/hostname\"\n",
+                  "app.toml:6:10: splash image /etc/hostname is not a GIF, PNG, JPEG or BMP image"},
+        ErrorCase{"VersionNumberWithALetter", kApp + kNoJar + "[resources.version]\nfileVersion = \"1.2.x\"\n",
+                  "app.toml:6:15: version \"1.2.x\" must be one to four numbers"},
+        ErrorCase{"UnknownVersionField", kApp + kNoJar + "[resources.version]\nvendor = \"x\"\n",
+                  "app.toml:6:1: unknown field \"vendor\" in [resources.version]"},
         ErrorCase{"ServiceSectionInAGuiLauncher", kApp + kNoJar + "[service]\n", "app.toml:5:1: [service] needs the service launcher template"}),
     [](const auto& info) { return std::string(info.param.name); });
 

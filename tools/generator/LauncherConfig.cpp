@@ -18,6 +18,9 @@ namespace {
 
 using payload::LauncherPayload;
 
+// Version texts share the 64 KiB of one version resource.
+constexpr size_t kVersionTextCapacity = 1024;
+
 constexpr std::string_view kDefaultSearchSequence = "Y;EJAVA_HOME;EJDK_HOME;";
 
 std::string_view typeName(const toml::node& node) {
@@ -197,6 +200,11 @@ private:
     bool readMessages(const toml::table& root);
     bool readGui(const toml::table& root);
     bool readLogs(const toml::table& root);
+    bool readResources(const toml::table& root);
+    bool readResourceFile(const toml::value<std::string>& name, std::string_view what, std::vector<uint8_t>& bytes);
+    std::filesystem::path resolve(const std::filesystem::path& source) const {
+        return source.is_absolute() ? source : options_.baseDirectory / source;
+    }
     bool readTranslations(const toml::table& root);
     bool readRaw(const toml::table& root);
     bool embed(std::string name, const std::filesystem::path& source, const toml::source_region& where);
@@ -208,10 +216,10 @@ private:
 
 bool Reader::read(const toml::table& root) {
     if (!onlyFields(root, "the file", {"application", "classPath", "files", "java", "vm", "messages", "service", "gui",
-                                       "logs", "translations", "raw"}))
+                                       "logs", "resources", "translations", "raw"}))
         return false;
     return readApplication(root) && readService(root) && readClassPath(root) && readFiles(root) && readJava(root) &&
-           readVm(root) && readMessages(root) && readGui(root) && readLogs(root) && readTranslations(root) &&
+           readVm(root) && readMessages(root) && readGui(root) && readResources(root) && readLogs(root) && readTranslations(root) &&
            readRaw(root);
 }
 
@@ -509,8 +517,22 @@ bool Reader::readGui(const toml::table& root) {
     if (!onlyFields(*gui, "[gui]", {"consoleSwitches", "splash"})) return false;
     if (options_.program != LauncherProgram::Gui) return fail(gui->source(), "[gui] needs the GUI launcher template");
     const int switches = choice(*gui, "consoleSwitches", {"none", "console", "all"}, -2, ok);
-    const auto* splash = flag(*gui, "splash", ok);
+    // splash: true shows the template's image, a file name shows that image.
+    const toml::node* splashNode = gui->get("splash");
+    const auto* splash = splashNode && splashNode->is_string() ? nullptr : flag(*gui, "splash", ok);
     if (!ok) return false;
+    if (splashNode && splashNode->is_string()) {
+        const auto& image = *splashNode->as_string();
+        if (options_.checkFiles) {
+            std::string problem;
+            if (!readResourceFile(image, "splash image", result.resources.splash)) return false;
+            if (!resources::checkSplashImage(result.resources.splash, problem))
+                return fail(image, "splash image " + resolve(image.get()).string() + " " + problem);
+        }
+        if (!setFlag(config::kShowSplashScreen, true, image.source()) ||
+            !setFlag(config::kSplashScreenEnabled, true, image.source()))
+            return false;
+    }
     if (switches != -2) {
         const auto& where = gui->get("consoleSwitches")->source();
         if (!setFlag(config::kAcceptQuietAndConsoleSwitches, switches == 2, where) ||
@@ -520,6 +542,66 @@ bool Reader::readGui(const toml::table& root) {
     // The splash shows only when both keys are set.
     return !splash || (setFlag(config::kShowSplashScreen, splash->get(), splash->source()) &&
                        setFlag(config::kSplashScreenEnabled, splash->get(), splash->source()));
+}
+
+bool Reader::readResourceFile(const toml::value<std::string>& name, std::string_view what, std::vector<uint8_t>& bytes) {
+    const std::filesystem::path path = resolve(name.get());
+    std::error_code ec;
+    std::ifstream in(path, std::ios::binary);
+    if (!in || std::filesystem::is_directory(path, ec))
+        return fail(name, "cannot read the " + std::string(what) + ": " + path.string());
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
+bool Reader::readResources(const toml::table& root) {
+    bool ok = true;
+    const toml::table* res = section(root, "resources", ok);
+    if (!res) return ok;
+    if (!onlyFields(*res, "[resources]", {"icon", "version"})) return false;
+    const auto* icon = text(*res, "icon", ok);
+    const toml::table* version = section(*res, "version", ok);
+    if (!ok) return false;
+    if (icon && options_.checkFiles) {
+        std::string problem;
+        if (!readResourceFile(*icon, "icon file", result.resources.icon)) return false;
+        if (!resources::checkIconFile(result.resources.icon, problem))
+            return fail(*icon, "icon file " + resolve(icon->get()).string() + " " + problem);
+    }
+    if (!version) return true;
+    if (!onlyFields(*version, "[resources.version]", {"fileVersion", "productVersion", "productName", "company",
+                                                      "description", "copyright"}))
+        return false;
+    resources::VersionInfo info;
+    const auto* fileVersion = text(*version, "fileVersion", ok);
+    const auto* productVersion = text(*version, "productVersion", ok);
+    std::string* texts[] = {&info.productName, &info.company, &info.description, &info.copyright};
+    const char* names[] = {"productName", "company", "description", "copyright"};
+    for (size_t i = 0; i < 4 && ok; ++i) {
+        const auto* value = text(*version, names[i], ok);
+        if (!value) continue;
+        if (utf8ToUtf16(value->get()).size() > kVersionTextCapacity)
+            return fail(*value, std::string(names[i]) + " is longer than " + std::to_string(kVersionTextCapacity) +
+                                    " characters");
+        *texts[i] = value->get();
+    }
+    if (!ok) return false;
+    for (const auto* number : {fileVersion, productVersion}) {
+        if (number && !resources::parseVersionNumber(number->get()))
+            return fail(*number, "version \"" + number->get() +
+                                     "\" must be one to four numbers from 0 to 65535 separated by dots (\"1.2.3.4\")");
+    }
+    // Each version number stands in for the other when only one is given.
+    const auto* fileSide = fileVersion ? fileVersion : productVersion;
+    const auto* productSide = productVersion ? productVersion : fileVersion;
+    if (fileSide) {
+        info.fileVersion = *resources::parseVersionNumber(fileSide->get());
+        info.fileVersionText = fileSide->get();
+        info.productVersion = *resources::parseVersionNumber(productSide->get());
+        info.productVersionText = productSide->get();
+    }
+    result.resources.version = std::move(info);
+    return true;
 }
 
 bool Reader::readLogs(const toml::table& root) {

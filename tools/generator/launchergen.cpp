@@ -1,6 +1,6 @@
 // launchergen: makes a launcher from a template and a readable TOML
 // configuration, writes a commented example, and shows any launcher's
-// configuration in the same terms.
+// configuration in the same terms, with its resources and its signature.
 //
 //   launchergen build CONFIG.toml --template T --output O [--bootstrap JAR]
 //   launchergen init [FILE]
@@ -11,6 +11,7 @@
 #include "LauncherConfig.h"
 #include "PayloadDump.h"
 #include "PayloadWriter.h"
+#include "PeLayout.h"
 #include "core/PeImage.h"
 
 #include <cstdio>
@@ -103,6 +104,29 @@ int runInit(int argc, char** argv) {
     return 0;
 }
 
+// The launcher's resources, one per line, and whether it carries a signature.
+void describeResourcesAndSignature(const fs::path& path, uint64_t trailingBytes) {
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string error;
+    const auto list = resources::readImageResources(bytes, error);
+    if (!list) {
+        std::cout << "# resources: unreadable (" << error << ")\n";
+    } else {
+        std::cout << "# resources:\n";
+        for (const resources::Resource& r : *list)
+            std::cout << "#   " << resources::describeType(r.type) << " " << r.name.describe() << ", language "
+                      << r.language << ": " << r.data.size() << " bytes\n";
+    }
+    const auto signature = resources::findSignature(bytes);
+    if (signature) {
+        std::cout << "# signed: a signature of " << signature->size << " bytes at " << signature->offset << "\n";
+    } else {
+        std::cout << "# not signed\n";
+        if (trailingBytes) std::cout << "# " << trailingBytes << " bytes after the embedded files\n";
+    }
+}
+
 int runInspect(int argc, char** argv) {
     if (argc < 3 || argc > 4 || (argc == 4 && std::strcmp(argv[3], "--raw") != 0)) return usage();
     std::string error;
@@ -116,7 +140,7 @@ int runInspect(int argc, char** argv) {
     }
     std::cout << "# " << argv[2] << ": " << (program == generator::LauncherProgram::Gui ? "GUI" : "service")
               << " launcher, payload at " << contents.payloadOffset << "\n";
-    if (contents.trailingBytes) std::cout << "# " << contents.trailingBytes << " bytes after the embedded files\n";
+    describeResourcesAndSignature(argv[2], contents.trailingBytes);
     std::cout << "\n" << generator::describeConfiguration(contents, program);
     return 0;
 }

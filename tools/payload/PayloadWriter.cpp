@@ -193,6 +193,10 @@ bool writeLauncher(const fs::path& templatePath, const LauncherPayload& payload,
                    std::string& error) {
     std::vector<uint8_t> image;
     if (!startOutput(templatePath, outputPath, image, error)) return false;
+    if (!payload.resources.empty() && !resources::writeResourceChanges(image, payload.resources, error)) {
+        error = templatePath.string() + ": " + error;
+        return false;
+    }
 
     std::vector<uint64_t> sizes;
     for (const EmbeddedFile& file : payload.files) {

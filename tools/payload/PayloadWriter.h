@@ -2,6 +2,7 @@
 
 #include "core/ConfigKeys.h"
 #include "core/PayloadFormat.h"
+#include "LauncherResources.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -20,12 +21,14 @@ struct EmbeddedFile {
 struct LauncherPayload {
     ConfigurationRecord record;
     std::vector<EmbeddedFile> files;
+    resources::ResourceChanges resources;  // written into the template's resources first
 };
 
 // The configuration record exactly as it goes into the file.
 std::vector<uint8_t> encodeConfigurationRecord(const ConfigurationRecord& record);
 
-// Appends `payload` to a copy of `templatePath` and writes it to `outputPath`.
+// Writes the payload's resource changes into a copy of `templatePath`,
+// appends `payload` to it and writes it to `outputPath`.
 // Fills the header long (bytes from offset 12 to the end of the last embedded
 // file) and header word B (a checksum of the record), and keys 2002/2003 when
 // files are embedded and the record lacks them. Returns false with `error`
