@@ -291,6 +291,50 @@ TEST_F(RealRuntimeTest, SecondStartsHandTheirArgumentsToTheRunningApplication) {
     EXPECT_EQ(received, expected);
 }
 
+// A service whose Java side runs until the stop line comes through the
+// bootstrap library's stop listener: installed, started, queried, stopped
+// (the application's stop hook ran), queried again and uninstalled.
+TEST_F(RealRuntimeTest, ServiceRunsTheApplicationUntilItIsStopped) {
+    const std::string name = "btlrealsvc_" + std::to_string(::getpid());
+    struct Cleanup {
+        WineScenario& scenario;
+        std::string name;
+        ~Cleanup() { scenario.run(testProgram("service_probe", 64), {"delete", name}, {}, 60); }
+    } cleanup{scenario_, name};
+    const fs::path stopFile = scenario_.directory() / "service.txt";
+    payload::LauncherPayload payload;
+    payload.record.narrowEntries = {{107, "4"},
+                                    {101, name},
+                                    {128, "Rjre"},
+                                    {126, "1.8"},
+                                    {122, "realruntime.ServiceApp"},
+                                    {123, "-Xmx64m -Dservice.file=\"" + WineScenario::windowsPath(stopFile) + "\""}};
+    payload.files = {{"launcher-bootstrap.jar", REALRUNTIME_BOOTSTRAP_JAR}, {"apps.jar", REALRUNTIME_COLLECTOR_JAR}};
+    const fs::path launcher = scenario_.makeLauncher("svclauncher64.exe", payload);
+    const PlacedRuntime runtime(scenario_, RuntimePlacement::BundledJre, scenario_.directory(), RuntimeShape::Real, 64);
+
+    EXPECT_EQ(scenario_.run(launcher, {"-install"}).standardOutput, "Installed service '" + name + "'.\n");
+    EXPECT_EQ(scenario_.run(launcher, {"-start"}).exitCode, 0);
+    const fs::path running = stopFile.string() + ".running";
+    for (int i = 0; i < 600 && !fs::exists(running); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_TRUE(fs::exists(running)) << "the application did not start";
+    EXPECT_EQ(readFile(running), name);  // the service name is the launch's program word
+    const LauncherRun status = scenario_.run(launcher, {"-status"});
+    EXPECT_EQ(status.exitCode, 0);
+    EXPECT_EQ(status.standardOutput, "Running.\nAuto-start.\n");
+
+    const LauncherRun stop = scenario_.run(launcher, {"-stop"}, {}, 120);
+    EXPECT_EQ(stop.exitCode, 0);
+    EXPECT_EQ(stop.standardOutput, "Stopping service '" + name + "'.\nService stopped\n");
+    EXPECT_EQ(readFile(stopFile), "stopped 0 service=true");
+    const LauncherRun after = scenario_.run(launcher, {"-status"});
+    EXPECT_EQ(after.exitCode, 3);
+    EXPECT_EQ(after.standardOutput, "Not running.\nAuto-start.\n");
+    const LauncherRun removed = scenario_.run(launcher, {"-uninstall"});
+    EXPECT_EQ(removed.exitCode, 0);
+    EXPECT_EQ(removed.standardOutput, "Service is already stopped.\nUninstalled service '" + name + "'.\n");
+}
+
 TEST_F(RealRuntimeTest, LauncherFindsBindsAndCachesTheRealRuntime) {
     PlacementNames names;
     names.variable = "JAVA_HOME";

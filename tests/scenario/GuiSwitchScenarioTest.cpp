@@ -5,9 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 
 namespace {
 
+namespace fs = std::filesystem;
 using namespace payload;
 
 // No runtime is placed for these launchers: each run ends with exit code 83
@@ -17,22 +20,31 @@ constexpr const char* kNoJvmFound = "No JVM found.";
 class GuiSwitchScenarioTest : public ::testing::TestWithParam<const char*> {
 protected:
     LauncherRun run(std::vector<NarrowEntry> entries, const std::vector<std::string>& arguments,
-                    const std::map<std::string, std::string>& environment = {}) {
+                    const std::map<std::string, std::string>& environment = {}, int timeoutSeconds = 120) {
         LauncherPayload payload;
         payload.record.narrowEntries = std::move(entries);
         payload.record.narrowEntries.push_back({107, "1"});
         payload.record.narrowEntries.push_back({1016, kNoJvmFound});
-        return scenario_.run(scenario_.makeLauncher(GetParam(), payload), arguments, environment);
+        return scenario_.run(scenario_.makeLauncher(GetParam(), payload), arguments, environment, timeoutSeconds);
     }
 
     WineScenario scenario_{"switches"};
 };
 
+// The reboot request asks Wine to end the prefix's session, so it runs in a
+// prefix of its own (made on first use), never in the one the tests share.
 TEST_P(GuiSwitchScenarioTest, RebootMarkerAloneDoesNothingElse) {
-    const LauncherRun alone = run({}, {"__btl_reboot"}, {{"ZELKOR_LOG", "yes"}});
+    const fs::path prefix = scenario_.directory() / "reboot prefix";
+    const LauncherRun alone =
+        run({}, {"__btl_reboot"}, {{"ZELKOR_LOG", "yes"}, {"WINEPREFIX", prefix.string()}}, 300);
+    std::system(("WINEPREFIX='" + prefix.string() + "' /usr/lib/wine/wineserver -k").c_str());
     SKIP_IF_UNRUNNABLE(alone);
     EXPECT_EQ(alone.exitCode, 0);
-    EXPECT_FALSE(alone.log) << "the reboot request neither loads the configuration nor logs";
+    // Neither the configuration nor the log: no log file in that prefix.
+    bool logWritten = false;
+    for (const auto& entry : fs::recursive_directory_iterator(prefix / "drive_c" / "users", fs::directory_options::skip_permission_denied))
+        if (entry.path().filename().string().find("nlog") != std::string::npos) logWritten = true;
+    EXPECT_FALSE(logWritten) << "the reboot request neither loads the configuration nor logs";
 
     // Followed by anything else it is an ordinary argument.
     const LauncherRun followed = run({}, {"__btl_reboot", "x"}, {{"ZELKOR_LOG", "yes"}});
