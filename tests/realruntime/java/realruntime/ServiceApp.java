@@ -5,6 +5,7 @@ import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.nio.file.Paths;
+import java.nio.file.StandardCopyOption;
 
 import org.jlaunchkit.bootstrap.Launcher;
 
@@ -26,7 +27,9 @@ public final class ServiceApp {
             }
         });
         String programWord = Launcher.launchFacts().flatMap(facts -> facts.programWord()).orElse("");
-        Files.write(Paths.get(out + ".running"), programWord.getBytes(StandardCharsets.UTF_8));
+        // Written aside and moved into place: the test reads it as soon as it exists.
+        Path written = Files.write(Paths.get(out + ".writing"), programWord.getBytes(StandardCharsets.UTF_8));
+        Files.move(written, Paths.get(out + ".running"), StandardCopyOption.ATOMIC_MOVE);
         Thread.sleep(Long.MAX_VALUE);
     }
 }
