@@ -2,6 +2,8 @@
 
 #include "diag/LogSink.h"
 
+#include <mutex>
+
 namespace {
 
 class MemoryLog final : public LogSink {
@@ -9,12 +11,16 @@ public:
     MemoryLog() { setLogSink(this); }
 
     bool wantsLines() override { return true; }
+    // Service and worker threads log too: one line at a time, as the log file
+    // does.
     void writeLine(bool isError, std::string_view text) override {
         std::string line = isError ? "ERROR: " : "";
         line.append(text);
+        const std::lock_guard<std::mutex> hold(lock);
         lines.push_back(std::move(line));
     }
 
+    std::mutex lock;
     std::vector<std::string> lines;
 };
 
@@ -26,4 +32,7 @@ MemoryLog memoryLog;
 
 const std::vector<std::string>& memoryLogLines() { return memoryLog.lines; }
 
-void clearMemoryLog() { memoryLog.lines.clear(); }
+void clearMemoryLog() {
+    const std::lock_guard<std::mutex> hold(memoryLog.lock);
+    memoryLog.lines.clear();
+}
