@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <memory>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -56,6 +57,15 @@ protected:
     }
 
     fs::path makeHome() { return makeRuntimeHome(scenario_.directory() / "java home", RuntimeShape::Real, 64, ""); }
+
+    // The real runtime in the scenario directory, found through JAVA_HOME
+    // (its environment() sets the variable).
+    std::unique_ptr<PlacedRuntime> placeRuntimeForJavaHome() {
+        PlacementNames names;
+        names.variable = "JAVA_HOME";
+        return std::make_unique<PlacedRuntime>(scenario_, RuntimePlacement::NamedByVariable, scenario_.directory(),
+                                               RuntimeShape::Real, 64, "", names);
+    }
 
     WineScenario scenario_{"real_runtime"};
 };
@@ -170,10 +180,8 @@ std::string readFile(const fs::path& path) {
 TEST_F(RealRuntimeTest, LauncherRunsTheApplicationWithItsArgumentsAndProperties) {
     const fs::path echoFile = scenario_.directory() / "echo.txt";
     const fs::path launcher = scenario_.makeLauncher("guilauncher64.exe", echoApplication("EJAVA_HOME", echoFile));
-    PlacementNames names;
-    names.variable = "JAVA_HOME";
-    const PlacedRuntime runtime(scenario_, RuntimePlacement::NamedByVariable, scenario_.directory(),
-                                RuntimeShape::Real, 64, "", names);
+    const std::unique_ptr<PlacedRuntime> placed = placeRuntimeForJavaHome();
+    const PlacedRuntime& runtime = *placed;
     std::map<std::string, std::string> environment = runtime.environment();
     environment["ZELKOR_LOG"] = "yes";
     const std::vector<std::string> arguments{"plain", "with blank", "", "caf\xc3\xa9", "\xe6\x97\xa5\xe6\x9c\xac",
@@ -218,10 +226,8 @@ TEST_F(RealRuntimeTest, RealSplashLibraryAcceptsTheLaunchersImage) {
     payload.record.narrowEntries.push_back({108, "1"});
     payload.record.narrowEntries.push_back({10123, "1"});
     const fs::path launcher = scenario_.makeLauncherFrom(testProgram("splash_guilauncher", 64), payload);
-    PlacementNames names;
-    names.variable = "JAVA_HOME";
-    const PlacedRuntime runtime(scenario_, RuntimePlacement::NamedByVariable, scenario_.directory(),
-                                RuntimeShape::Real, 64, "", names);
+    const std::unique_ptr<PlacedRuntime> placed = placeRuntimeForJavaHome();
+    const PlacedRuntime& runtime = *placed;
     std::map<std::string, std::string> environment = runtime.environment();
     environment["ZELKOR_LOG"] = "yes";
     const LauncherRun run = scenario_.run(launcher, {"splashed"}, environment, 120);
@@ -236,10 +242,8 @@ TEST_F(RealRuntimeTest, ExceptionInMainEndsWithTheStartMessageAndTheStackTrace) 
     payload.record.narrowEntries.push_back({1005, "The JVM could not be started."});
     payload.record.narrowEntries.push_back({124, "throw"});  // configured arguments come first
     const fs::path launcher = scenario_.makeLauncher("guilauncher64.exe", payload);
-    PlacementNames names;
-    names.variable = "JAVA_HOME";
-    const PlacedRuntime runtime(scenario_, RuntimePlacement::NamedByVariable, scenario_.directory(),
-                                RuntimeShape::Real, 64, "", names);
+    const std::unique_ptr<PlacedRuntime> placed = placeRuntimeForJavaHome();
+    const PlacedRuntime& runtime = *placed;
     const LauncherRun run = scenario_.run(launcher, {"-q_btl_internal"}, runtime.environment(), 120);
     EXPECT_EQ(run.exitCode, 1) << describe(run);
     EXPECT_NE(run.standardError.find("java.lang.IllegalStateException"), std::string::npos) << describe(run);
@@ -262,10 +266,8 @@ TEST_F(RealRuntimeTest, SecondStartsHandTheirArgumentsToTheRunningApplication) {
                                     {123, "-Xmx64m -Dcollector.file=\"" + WineScenario::windowsPath(collected) + "\""}};
     payload.files = {{"launcher-bootstrap.jar", REALRUNTIME_BOOTSTRAP_JAR}, {"collector.jar", REALRUNTIME_COLLECTOR_JAR}};
     const fs::path launcher = scenario_.makeLauncher("guilauncher64.exe", payload);
-    PlacementNames names;
-    names.variable = "JAVA_HOME";
-    const PlacedRuntime runtime(scenario_, RuntimePlacement::NamedByVariable, scenario_.directory(),
-                                RuntimeShape::Real, 64, "", names);
+    const std::unique_ptr<PlacedRuntime> placed = placeRuntimeForJavaHome();
+    const PlacedRuntime& runtime = *placed;
 
     StartedRun first = scenario_.start(launcher, {std::to_string(kSecondStarts)}, runtime.environment(), 240);
     const fs::path ready = collected.string() + ".ready";
