@@ -1,6 +1,6 @@
 // Command line splitting sees whatever a user or another program starts the
 // launcher with, and option texts come from configuration and files.
-#include "launch/CommandLine.h"
+#include "text/CommandLine.h"
 
 #include <algorithm>
 #include <cstddef>

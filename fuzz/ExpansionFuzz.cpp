@@ -1,8 +1,8 @@
 // Expansion runs over configured texts and .vmoptions lines with values from
 // the environment, and writes back into a fixed buffer: whatever the input,
 // the result must fit that buffer.
-#include "diag/MemoryLog.h"
-#include "launch/Expansion.h"
+#include "log/MemoryLog.h"
+#include "text/Expansion.h"
 
 #include <algorithm>
 #include <cstddef>

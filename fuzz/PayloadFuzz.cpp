@@ -4,7 +4,7 @@
 #include "core/ConfigLoader.h"
 #include "core/ConfigStore.h"
 #include "core/MemoryByteSource.h"
-#include "diag/MemoryLog.h"
+#include "log/MemoryLog.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // The search sequence comes from the configuration a vendor writes. Whatever
 // it holds, the frame asks each source a bounded number of times, takes the
 // first source that accepts, and reports a location only with a runtime.
-#include "diag/MemoryLog.h"
+#include "log/MemoryLog.h"
 #include "jvm/SearchSequence.h"
 
 #include <cstddef>

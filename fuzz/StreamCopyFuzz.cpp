@@ -9,7 +9,7 @@
 // pattern repeats), then the bytes the source repeats.
 #include "core/LittleEndian.h"
 #include "core/MemoryByteSource.h"
-#include "diag/MemoryLog.h"
+#include "log/MemoryLog.h"
 #include "files/StreamCopy.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 //
 // Input: up to five texts separated by zero bytes: a banner line, two
 // versions, a lower and an upper limit.
-#include "diag/MemoryLog.h"
+#include "log/MemoryLog.h"
 #include "jvm/VersionRules.h"
 
 #include <cstddef>

@@ -2,7 +2,7 @@
 // bytes, reading it must end, keep every option to one cleaned line, and keep
 // includes within their depth and file limits even when every include finds
 // the same file again (which is what the opener here does).
-#include "diag/MemoryLog.h"
+#include "log/MemoryLog.h"
 #include "launch/VmOptions.h"
 
 #include <algorithm>

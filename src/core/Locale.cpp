@@ -1,6 +1,6 @@
 #include "core/Locale.h"
 
-#include "diag/Log.h"
+#include "log/Log.h"
 
 #include <algorithm>
 #include <iterator>

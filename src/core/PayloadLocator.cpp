@@ -1,6 +1,6 @@
 #include "core/PayloadLocator.h"
 
-#include "diag/Log.h"
+#include "log/Log.h"
 
 #include <cstdint>
 

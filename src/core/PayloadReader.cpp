@@ -1,7 +1,7 @@
 #include "core/PayloadReader.h"
 
 #include "core/LittleEndian.h"
-#include "diag/Log.h"
+#include "log/Log.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 #include "files/StreamCopy.h"
 
 #include "core/PayloadMask.h"
-#include "diag/Log.h"
+#include "log/Log.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "jvm/SearchSequence.h"
 
 #include "core/PathText.h"
-#include "diag/Log.h"
+#include "log/Log.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "jvm/VersionRules.h"
 
-#include "diag/Log.h"
+#include "log/Log.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "launch/BootstrapArguments.h"
 
 #include "core/LauncherState.h"
-#include "launch/CommandLine.h"
+#include "text/CommandLine.h"
 #include "launch/VmOptions.h"
 
 std::vector<std::u16string> bootstrapArguments(const BootstrapFacts& facts,

@@ -3,7 +3,7 @@
 #include "core/BufferCapacity.h"
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
-#include "diag/Log.h"
+#include "log/Log.h"
 
 #include <string_view>
 #include <vector>

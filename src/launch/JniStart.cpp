@@ -1,6 +1,6 @@
 #include "launch/JniStart.h"
 
-#include "diag/Log.h"
+#include "log/Log.h"
 
 #include <cstring>
 

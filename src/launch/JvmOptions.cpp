@@ -4,7 +4,7 @@
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
 #include "core/Locale.h"
-#include "diag/Log.h"
+#include "log/Log.h"
 
 namespace {
 

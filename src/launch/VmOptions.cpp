@@ -2,8 +2,8 @@
 
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
-#include "diag/Log.h"
-#include "launch/CommandLine.h"
+#include "log/Log.h"
+#include "text/CommandLine.h"
 
 #include <algorithm>
 #include <utility>

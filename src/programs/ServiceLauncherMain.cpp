@@ -1,7 +1,7 @@
 // Entry point of the service launcher. It is a console program, but its entry
 // takes the same ANSI command tail that WinMain would receive.
 #include "core/WinApi.h"
-#include "launch/CommandLine.h"
+#include "text/CommandLine.h"
 #include "programs/StartupSequence.h"
 
 #include <string>

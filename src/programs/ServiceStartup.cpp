@@ -7,7 +7,7 @@
 #include "core/LauncherState.h"
 #include "core/WinApi.h"
 #include "diag/ErrorReport.h"
-#include "diag/Log.h"
+#include "log/Log.h"
 #include "diag/LogFile.h"
 #include "files/Extraction.h"
 #include "files/SingleInstance.h"

@@ -6,12 +6,12 @@
 #include "core/LauncherState.h"
 #include "core/BufferCapacity.h"
 #include "core/win/Win32Text.h"
-#include "diag/Log.h"
+#include "log/Log.h"
 #include "diag/LogControl.h"
 #include "diag/LogFile.h"
 #include "files/PathUtilities.h"
-#include "launch/CommandLine.h"
-#include "launch/VariableExpansion.h"
+#include "text/CommandLine.h"
+#include "text/VariableExpansion.h"
 
 #include <string_view>
 

@@ -2,7 +2,7 @@
 #include "core/ConfigRecordReader.h"
 #include "core/MemoryByteSource.h"
 #include "core/PayloadLocator.h"
-#include "diag/MemoryLog.h"
+#include "log/MemoryLog.h"
 #include "support/FakePeImage.h"
 #include "support/LittleEndian.h"
 

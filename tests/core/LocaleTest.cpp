@@ -1,5 +1,5 @@
 #include "core/Locale.h"
-#include "diag/MemoryLog.h"
+#include "log/MemoryLog.h"
 
 #include <gtest/gtest.h>
 

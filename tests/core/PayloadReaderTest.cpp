@@ -1,6 +1,6 @@
 #include "core/MemoryByteSource.h"
 #include "core/PayloadReader.h"
-#include "diag/MemoryLog.h"
+#include "log/MemoryLog.h"
 
 #include <gtest/gtest.h>
 

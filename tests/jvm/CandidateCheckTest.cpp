@@ -3,7 +3,7 @@
 #include "core/BufferCapacity.h"
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
-#include "diag/MemoryLog.h"
+#include "log/MemoryLog.h"
 
 #include <gtest/gtest.h>
 

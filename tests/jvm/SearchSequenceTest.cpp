@@ -1,6 +1,6 @@
 #include "jvm/SearchSequence.h"
 
-#include "diag/MemoryLog.h"
+#include "log/MemoryLog.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include "core/LauncherState.h"
 #include "core/Locale.h"
 #include "core/PathText.h"
-#include "diag/MemoryLog.h"
+#include "log/MemoryLog.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
 #include "core/PathText.h"
-#include "diag/MemoryLog.h"
+#include "log/MemoryLog.h"
 
 #include <gtest/gtest.h>
 

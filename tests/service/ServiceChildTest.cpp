@@ -1,6 +1,6 @@
 #include "service/ServiceChild.h"
 
-#include "launch/CommandLine.h"
+#include "text/CommandLine.h"
 
 #include <gtest/gtest.h>
 

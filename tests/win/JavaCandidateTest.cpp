@@ -7,7 +7,7 @@
 #include "core/LittleEndian.h"
 #include "core/win/Handles.h"
 #include "core/win/SystemCalls.h"
-#include "diag/MemoryLog.h"
+#include "log/MemoryLog.h"
 #include "files/PathUtilities.h"
 #include "jvm/CandidateCheck.h"
 #include "jvm/JavaCandidate.h"

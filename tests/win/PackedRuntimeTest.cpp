@@ -9,7 +9,7 @@
 #include "core/win/SystemCalls.h"
 #include "diag/ErrorReport.h"
 #include "diag/ExitActions.h"
-#include "diag/LogSink.h"
+#include "log/LogSink.h"
 #include "files/PackedJars.h"
 #include "files/PackedRuntime.h"
 #include "RemoveTree.h"

@@ -10,7 +10,7 @@
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
 #include "core/win/SystemCalls.h"
-#include "diag/MemoryLog.h"
+#include "log/MemoryLog.h"
 #include "jvm/RegistrySources.h"
 
 #include <gtest/gtest.h>

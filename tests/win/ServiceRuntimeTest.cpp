@@ -5,8 +5,8 @@
 #include "core/LauncherState.h"
 #include "core/win/Handles.h"
 #include "core/win/SystemCalls.h"
-#include "diag/MemoryLog.h"
-#include "launch/CommandLine.h"
+#include "log/MemoryLog.h"
+#include "text/CommandLine.h"
 #include "service/win/ServiceRuntime.h"
 
 #include <gtest/gtest.h>

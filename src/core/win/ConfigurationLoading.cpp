@@ -8,7 +8,7 @@
 #include "core/win/OwnExecutable.h"
 #include "core/win/Win32ByteSource.h"
 #include "diag/ErrorReport.h"
-#include "diag/Log.h"
+#include "log/Log.h"
 
 namespace {
 uint32_t payloadFilesStart = 0;

@@ -6,7 +6,7 @@
 
 #include "core/win/Win32Text.h"
 #include "diag/LogControl.h"
-#include "diag/LogSink.h"
+#include "log/LogSink.h"
 
 #include <cstdio>
 #include <ctime>

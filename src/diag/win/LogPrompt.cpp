@@ -3,7 +3,7 @@
 #include "core/BufferCapacity.h"
 #include "core/win/Handles.h"
 #include "core/win/SystemCalls.h"
-#include "diag/Log.h"
+#include "log/Log.h"
 
 #include <cstdio>
 #include <string>

@@ -12,7 +12,7 @@
 #include "core/win/Win32ByteSink.h"
 #include "core/win/Win32ByteSource.h"
 #include "diag/ErrorReport.h"
-#include "diag/Log.h"
+#include "log/Log.h"
 #include "files/EmbeddedNames.h"
 #include "files/StreamCopy.h"
 #include "files/TempDirectory.h"

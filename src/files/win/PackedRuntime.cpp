@@ -4,7 +4,7 @@
 #include "core/win/Handles.h"
 #include "core/win/SystemCalls.h"
 #include "diag/ErrorReport.h"
-#include "diag/Log.h"
+#include "log/Log.h"
 #include "files/PackedJars.h"
 #include "files/PathUtilities.h"
 

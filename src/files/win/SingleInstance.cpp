@@ -7,7 +7,7 @@
 #include "core/win/SystemCalls.h"
 #include "core/win/Win32Text.h"
 #include "diag/ErrorReport.h"
-#include "diag/Log.h"
+#include "log/Log.h"
 #include "files/InstanceNames.h"
 #include "files/PathUtilities.h"
 #include "files/TempDirectory.h"

@@ -7,7 +7,7 @@
 #include "core/win/Win32Text.h"
 #include "diag/ErrorReport.h"
 #include "diag/ExitActions.h"
-#include "diag/Log.h"
+#include "log/Log.h"
 #include "files/PathUtilities.h"
 #include "files/TempNames.h"
 

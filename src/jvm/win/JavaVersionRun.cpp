@@ -3,7 +3,7 @@
 #include "core/win/Handles.h"
 #include "core/win/SystemCalls.h"
 #include "core/win/Win32Text.h"
-#include "diag/Log.h"
+#include "log/Log.h"
 #include "files/TempDirectory.h"
 #include "jvm/VersionRules.h"
 

@@ -1,7 +1,7 @@
 #include "jvm/JvmLibrary.h"
 
 #include "diag/ErrorReport.h"
-#include "diag/Log.h"
+#include "log/Log.h"
 #include "jvm/JvmPaths.h"
 #include "jvm/win/JvmLibraryLoading.h"
 #include "jvm/win/JvmSearch.h"

@@ -4,7 +4,7 @@
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
 #include "core/LauncherState.h"
-#include "diag/Log.h"
+#include "log/Log.h"
 #include "files/PathUtilities.h"
 #include "jvm/JvmLibrary.h"
 #include "jvm/JvmPaths.h"

@@ -4,12 +4,12 @@
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
 #include "core/win/Win32Text.h"
-#include "diag/Log.h"
+#include "log/Log.h"
 #include "files/PackedRuntime.h"
 #include "files/PathUtilities.h"
 #include "jvm/JavaCandidate.h"
 #include "jvm/RegistrySources.h"
-#include "launch/VariableExpansion.h"
+#include "text/VariableExpansion.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -3,7 +3,7 @@
 #include "core/BufferCapacity.h"
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
-#include "diag/Log.h"
+#include "log/Log.h"
 #include "jvm/RegistryChoice.h"
 #include "jvm/VersionRules.h"
 #include "jvm/win/RegistryReading.h"

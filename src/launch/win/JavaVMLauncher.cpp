@@ -11,7 +11,7 @@
 #include "core/win/ExecutablePath.h"
 #include "core/win/Win32Text.h"
 #include "diag/ErrorReport.h"
-#include "diag/Log.h"
+#include "log/Log.h"
 #include "files/Extraction.h"
 #include "files/PathUtilities.h"
 #include "files/SingleInstance.h"
@@ -21,7 +21,7 @@
 #include "launch/JniStart.h"
 #include "launch/JvmOptions.h"
 #include "launch/LauncherProperties.h"
-#include "launch/VariableExpansion.h"
+#include "text/VariableExpansion.h"
 #include "launch/VmOptionsFiles.h"
 #include "launch/win/WindowsLaunchSystem.h"
 

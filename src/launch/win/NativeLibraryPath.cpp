@@ -5,9 +5,9 @@
 #include "core/ConfigStore.h"
 #include "core/WinApi.h"
 #include "core/win/Win32Text.h"
-#include "diag/Log.h"
+#include "log/Log.h"
 #include "files/PathUtilities.h"
-#include "launch/VariableExpansion.h"
+#include "text/VariableExpansion.h"
 
 #include <cstdlib>
 #include <string>

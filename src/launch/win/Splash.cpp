@@ -7,7 +7,7 @@
 #include "core/LauncherState.h"
 #include "core/WinApi.h"
 #include "diag/ExitActions.h"
-#include "diag/Log.h"
+#include "log/Log.h"
 #include "core/win/ModuleFunction.h"
 
 #include <string>

@@ -2,9 +2,9 @@
 
 #include "core/win/ExecutablePath.h"
 #include "core/win/Win32Text.h"
-#include "diag/Log.h"
+#include "log/Log.h"
 #include "files/PathUtilities.h"
-#include "launch/VariableExpansion.h"
+#include "text/VariableExpansion.h"
 
 #include <share.h>
 

@@ -4,7 +4,7 @@
 #include "core/WinApi.h"
 #include "core/win/Handles.h"
 #include "files/PathUtilities.h"
-#include "launch/VariableExpansion.h"
+#include "text/VariableExpansion.h"
 
 namespace {
 

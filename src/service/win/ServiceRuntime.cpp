@@ -9,8 +9,8 @@
 #include "core/win/Handles.h"
 #include "core/win/SystemCalls.h"
 #include "core/win/Win32Text.h"
-#include "diag/Log.h"
-#include "launch/CommandLine.h"
+#include "log/Log.h"
+#include "text/CommandLine.h"
 #include "service/ServiceChild.h"
 #include "service/ServiceCommands.h"
 

@@ -1,6 +1,6 @@
-#include "diag/MemoryLog.h"
+#include "log/MemoryLog.h"
 
-#include "diag/LogSink.h"
+#include "log/LogSink.h"
 
 #include <mutex>
 

@@ -1,6 +1,6 @@
-#include "launch/Expansion.h"
+#include "text/Expansion.h"
 
-#include "diag/Log.h"
+#include "log/Log.h"
 
 #include <climits>
 

@@ -1,6 +1,6 @@
-#include "launch/Expansion.h"
+#include "text/Expansion.h"
 
-#include "diag/MemoryLog.h"
+#include "log/MemoryLog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "diag/Log.h"
+#include "log/Log.h"
 
-#include "diag/LogSink.h"
+#include "log/LogSink.h"
 
 #include <cstdarg>
 #include <cstdio>

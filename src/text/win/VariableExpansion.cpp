@@ -1,14 +1,14 @@
 // Gathers the run-time values for expansion. Everything is read again on
 // every call: the temporary directory and the Java home change during
 // start-up, and an earlier step may have changed the environment (the PATH).
-#include "launch/VariableExpansion.h"
+#include "text/VariableExpansion.h"
 
 #include "core/BufferCapacity.h"
 #include "core/LauncherState.h"
 #include "core/WinApi.h"
 #include "files/PathUtilities.h"
 #include "files/TempDirectory.h"
-#include "launch/Expansion.h"
+#include "text/Expansion.h"
 
 #include <algorithm>
 #include <cstring>

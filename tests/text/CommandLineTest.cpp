@@ -1,4 +1,4 @@
-#include "launch/CommandLine.h"
+#include "text/CommandLine.h"
 
 #include <gtest/gtest.h>
 
