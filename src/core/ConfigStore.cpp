@@ -22,13 +22,16 @@ struct KeyedValue {
 template <typename Value>
 using ValueList = std::vector<KeyedValue<Value>>;
 
-// Empty lists need no code to set them up, so these are ready before anything
-// runs and outlive everything that could still read them.
-ValueList<std::string> gNarrowValues;
-ValueList<std::u16string> gWideValues;
+// The store of the process. Empty lists need no code to set them up, so it is
+// ready before anything runs and outlives everything that could still read it.
+struct Store {
+    ValueList<std::string> narrow;
+    ValueList<std::u16string> wide;
+};
+Store configuration;
 
-ValueList<std::string>& narrowValues() { return gNarrowValues; }
-ValueList<std::u16string>& wideValues() { return gWideValues; }
+ValueList<std::string>& narrowValues() { return configuration.narrow; }
+ValueList<std::u16string>& wideValues() { return configuration.wide; }
 
 template <typename Value>
 Value* valueOf(ValueList<Value>& list, int32_t key) {

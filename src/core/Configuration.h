@@ -4,15 +4,17 @@
 #include <string>
 #include <vector>
 
-// Loads the launcher's configuration from the payload of its own executable:
-// every failure ends the launcher with its "Internal Error: ..." message. The
-// locale is detected from `arguments` (absent in the service launcher).
-// Returns the launcher kind; every kind but 1 and 5 reports errors on
-// standard error from then on.
-int loadConfiguration(const std::vector<std::u16string>* arguments);
+// Loads the launcher's configuration from the payload of its own executable
+// into the configuration store. The locale is detected from `arguments`
+// (absent in the service launcher). Nothing here ends the process: a failure
+// comes back as the "Internal Error: ..." (or media file) text to show.
+// What the launcher says when it cannot open its own executable.
+inline constexpr char kOwnExecutableUnreadable[] =
+    "Error opening media file. Please move this file to an ascii-only path like c:\\";
 
-// File position of the first embedded file, known once the configuration is loaded.
-uint32_t extractionStart();
-
-// Key 107: 1 GUI launcher, 4 service launcher, 5 a further kind with dialogs.
-int launcherKind();
+struct LoadedConfiguration {
+    const char* failure = nullptr;  // the fatal message, or nullptr on success
+    uint32_t extractionStart = 0;   // file position of the first embedded file
+    int32_t kind = 0;               // key 107: 1 GUI launcher, 4 service launcher, 5 a further kind with dialogs
+};
+LoadedConfiguration loadConfiguration(const std::vector<std::u16string>* arguments);

@@ -10,6 +10,9 @@ struct LauncherState {
     char flavor = '\0';
     std::string tempDir;
     std::string jvmHome;
+    bool quiet = false;
+    std::string localeLanguage;
+    std::string localeCountry;
 };
 
 LauncherState& state() {
@@ -41,5 +44,15 @@ void setTempDir(std::string directory) { state().tempDir = std::move(directory);
 
 const std::string& jvmHome() { return state().jvmHome; }
 void setJvmHome(std::string home) { state().jvmHome = std::move(home); }
+
+bool quiet() { return state().quiet; }
+void setQuiet() { state().quiet = true; }
+
+const std::string& localeLanguageCode() { return state().localeLanguage; }
+const std::string& localeCountryCode() { return state().localeCountry; }
+void setLocaleCodes(std::string language, std::string country) {
+    state().localeLanguage = std::move(language);
+    state().localeCountry = std::move(country);
+}
 
 void resetLauncherState() { state() = LauncherState{}; }

@@ -46,4 +46,15 @@ void setTempDir(std::string directory);
 const std::string& jvmHome();
 void setJvmHome(std::string home);
 
+// Errors go to standard error instead of message boxes: the quiet switches,
+// and every launcher kind without dialogs.
+bool quiet();
+void setQuiet();
+
+// The selected locale's language and country codes (two letters each), empty
+// while none is set; see splitLocale in Locale.h.
+const std::string& localeLanguageCode();
+const std::string& localeCountryCode();
+void setLocaleCodes(std::string language, std::string country);
+
 void resetLauncherState();

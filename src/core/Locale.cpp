@@ -1,5 +1,6 @@
 #include "core/Locale.h"
 
+#include "core/LauncherState.h"
 #include "log/Log.h"
 
 #include <algorithm>
@@ -109,13 +110,10 @@ const LocaleEntry* findEntry(uint16_t langId) {
     return found != std::end(kLocaleTable) ? found : nullptr;
 }
 
-// Process-wide result of splitLocale; empty means "not set".
-char gLanguage[3];
-char gCountry[3];
-
-bool copyPart(const char (&part)[3], char (&out)[3]) {
-    if (part[0] == '\0') return false;
-    std::copy(std::begin(part), std::end(part), std::begin(out));
+bool copyPart(const std::string& part, char (&out)[3]) {
+    if (part.empty()) return false;
+    std::fill(std::begin(out), std::end(out), '\0');
+    std::copy_n(part.begin(), std::min<size_t>(part.size(), 2), out);
     return true;
 }
 
@@ -159,19 +157,13 @@ std::string detectLocale(const std::vector<std::u16string>* arguments, uint16_t 
 void splitLocale(std::string_view localeString) {
     // Texts come from the table, so there are always two language letters;
     // the bounds only guard against a caller passing something shorter.
-    const std::string_view language = localeString.substr(0, 2);
-    std::fill(std::begin(gLanguage), std::end(gLanguage), '\0');
-    std::copy(language.begin(), language.end(), gLanguage);
-
+    std::string language(localeString.substr(0, 2));
     // "no_NO_NY" carries a variant Java cannot take as a country: only
     // "ll_CC" yields one.
-    std::fill(std::begin(gCountry), std::end(gCountry), '\0');
-    if (localeString.size() == 5) {
-        const std::string_view country = localeString.substr(3, 2);
-        std::copy(country.begin(), country.end(), gCountry);
-    }
+    std::string country(localeString.size() == 5 ? localeString.substr(3, 2) : std::string_view());
+    setLocaleCodes(std::move(language), std::move(country));
 }
 
-bool localeLanguage(char (&out)[3]) { return copyPart(gLanguage, out); }
+bool localeLanguage(char (&out)[3]) { return copyPart(localeLanguageCode(), out); }
 
-bool localeCountry(char (&out)[3]) { return copyPart(gCountry, out); }
+bool localeCountry(char (&out)[3]) { return copyPart(localeCountryCode(), out); }

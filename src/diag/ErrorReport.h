@@ -4,9 +4,8 @@
 
 // Showing errors to the user and ending the launcher.
 
-// Routes every later message to standard error instead of a message box.
-void setQuiet();
-bool errorDialogsEnabled();
+// Messages go to standard error instead of a message box once setQuiet
+// (core/LauncherState.h) was called.
 
 // Shows `text`, followed by the log file's path when a log is active, after
 // the before-error actions (a splash screen must not cover the message).

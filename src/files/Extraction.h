@@ -1,12 +1,27 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
-// Extracts the embedded files into a fresh temporary directory (`createDir`).
-// 0 on success (also when there is nothing to extract), otherwise the error
-// code of the first failing file: 1 read failure, 2 write failure.
-int extractEmbeddedFiles(bool createDir);
+// Extracts the embedded files into a fresh temporary directory.
 
-// The payload position just past the last extracted file; 0 before a
-// successful extraction.
-uint32_t getUnextractedPosition();
+enum class ExtractionOutcome {
+    Done,             // also when there is nothing to extract
+    ReadFailed,       // the payload ended or failed inside a file
+    WriteFailed,      // a file could not be written to its end
+    NameRefused,      // a name would leave the temporary directory or names a device
+    CreateFailed,     // a file could not be created
+    NoTempDirectory,  // no temporary directory could be made
+    PayloadDamaged,   // a file's size could not be read (`failure` says how)
+    Unreadable,       // the launcher's own executable did not open
+};
+
+struct Extraction {
+    ExtractionOutcome outcome = ExtractionOutcome::Done;
+    std::string tempDir;               // empty when nothing was extracted
+    uint32_t unextractedPosition = 0;  // the payload position just past the last file
+    const char* failure = nullptr;     // the text for PayloadDamaged
+};
+
+// `extractionStart` is the payload position of the first embedded file.
+Extraction extractEmbeddedFiles(uint32_t extractionStart);

@@ -31,5 +31,5 @@ std::string makeTempFileName();
 std::string makeCommFileName(unsigned long processId);
 
 // Creates a fresh, uniquely named `tempDir` (10 attempts) and registers its
-// removal as an exit action, or ends the launcher with message 1009 and "7".
-void createTempDir();
+// removal as an exit action; false (and `tempDir` empty) when none could be made.
+bool createTempDir();

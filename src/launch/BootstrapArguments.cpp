@@ -2,7 +2,7 @@
 
 #include "core/LauncherState.h"
 #include "text/CommandLine.h"
-#include "launch/VmOptions.h"
+#include "launch/LauncherArguments.h"
 
 std::vector<std::u16string> bootstrapArguments(const BootstrapFacts& facts,
                                                const std::vector<std::u16string>& launcherArguments,

@@ -6,6 +6,7 @@
 
 #include "launch/ClassPath.h"
 #include "launch/LaunchSystem.h"
+#include "launch/LauncherArguments.h"
 #include "launch/VmOptions.h"
 
 #include <memory>

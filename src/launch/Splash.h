@@ -1,4 +1,7 @@
 #pragma once
 
-// The Java runtime's splash screen: shows it (`show`) or closes it when shown.
-void splashScreen(bool show);
+#include <string>
+
+// The Java runtime's splash screen, from the splash library of the runtime at
+// `jvmHome`: shows it (`show`) or closes it when shown.
+void splashScreen(const std::string& jvmHome, bool show);

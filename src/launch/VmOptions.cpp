@@ -1,7 +1,5 @@
 #include "launch/VmOptions.h"
 
-#include "core/ConfigKeys.h"
-#include "core/ConfigStore.h"
 #include "log/Log.h"
 #include "text/CommandLine.h"
 
@@ -14,8 +12,6 @@ constexpr std::string_view kIncludePrefix = "-include-options ";
 constexpr std::string_view kReplacePrefix = "-classpath ";
 constexpr std::string_view kPrependPrefix = "-classpath/p ";
 constexpr std::string_view kAppendPrefix = "-classpath/a ";
-constexpr std::u16string_view kJvmArgumentPrefix = u"-J";
-constexpr std::u16string_view kFormatAsDefaultPrefix = u"-Dsun.locale.formatasdefault=";
 constexpr std::u16string_view kOptionsSuffix = u".vmoptions";
 constexpr size_t kLongestText = kOptionBufferCapacity - 1;
 
@@ -194,31 +190,4 @@ DefaultVmOptionsNames defaultVmOptionsNames(std::u16string_view executablePath) 
     if (executablePath.empty()) return {};
     const size_t stemLength = executablePath.size() >= 4 ? executablePath.size() - 4 : 0;
     return {optionsName(executablePath.substr(0, stemLength)), optionsName(executablePath)};
-}
-
-bool dashJArgumentsAreJvmOptions() { return configInt(config::kDashJArgumentsAreJvmOptions) != 0; }
-
-bool isJvmArgument(std::u16string_view argument, bool dashJIsJvm) {
-    return dashJIsJvm && argument.starts_with(kJvmArgumentPrefix);
-}
-
-std::vector<std::u16string> applicationArguments(const std::vector<std::u16string>& launcherArguments,
-                                                 bool dashJIsJvm) {
-    std::vector<std::u16string> arguments;
-    for (size_t i = 1; i < launcherArguments.size(); ++i) {
-        const std::u16string_view argument = launcherArguments[i];
-        if (isJvmArgument(argument, dashJIsJvm) || argument.starts_with(kFormatAsDefaultPrefix)) continue;
-        arguments.emplace_back(argument);
-    }
-    return arguments;
-}
-
-void addJvmArguments(const std::vector<std::u16string>& launcherArguments, bool dashJIsJvm, VmOptionList& options,
-                     ClassPathDirectives& directives, const VmOptionsEnvironment& environment,
-                     const TextConverters& converters) {
-    for (const std::u16string& argument : launcherArguments) {
-        if (!isJvmArgument(argument, dashJIsJvm)) continue;
-        const std::string text = converters.toNarrow(std::u16string_view(argument).substr(kJvmArgumentPrefix.size()));
-        handleVmOption(nullptr, text, options, directives, environment);
-    }
 }

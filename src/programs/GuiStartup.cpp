@@ -10,11 +10,8 @@
 #include "core/WinApi.h"
 #include "diag/ErrorReport.h"
 #include "diag/LogFile.h"
-#include "files/Extraction.h"
-#include "files/SingleInstance.h"
+#include "files/InstanceHandOff.h"
 #include "gui/ConsoleAndReboot.h"
-#include "jvm/JvmLibrary.h"
-#include "launch/JavaVMLauncher.h"
 #include "launch/NativeLibraryPath.h"
 #include "launch/Splash.h"
 
@@ -22,7 +19,6 @@
 
 namespace {
 
-constexpr int kExitNoJvm = 83;
 constexpr const char* kRebootMarker = "__btl_reboot";
 constexpr const char* kLanguageRestartMarker = "__btl_lang_restart";
 constexpr const char* kQuietInternalMarker = "-q_btl_internal";
@@ -47,6 +43,11 @@ void scanConsoleSwitches() {
     }
 }
 
+// A second instance hands its command line to the first one before it ends.
+void handOverArguments(const InstanceCheck& check) {
+    if (const auto failure = handOffFailure(handOffArguments(check, activateFirstInstance))) endWith(*failure);
+}
+
 }  // namespace
 
 int runGuiLauncher(const char* commandTail, int showCommand) {
@@ -59,19 +60,20 @@ int runGuiLauncher(const char* commandTail, int showCommand) {
     if (startsWith(commandTail, kQuietInternalMarker)) setQuiet();
 
     std::vector<std::u16string> arguments = splitOwnCommandLine();
-    earlyInitialisation(&arguments);
+    const uint32_t extractionStart = earlyInitialisation(&arguments);
     setLauncherArguments(std::move(arguments));
 
     if (configInt(config::kAcceptQuietAndConsoleSwitches) != 0 || configInt(config::kAcceptConsoleSwitch) != 0)
         scanConsoleSwitches();
-    if (!languageRestart()) checkSingleInstance(true, true);
-    if (extractEmbeddedFiles(true) != 0) fatalConfiguredError(config::kMessageInternalError, "16");
+    // A language restart runs beside the instance that started it.
+    const InstanceCheck instance = languageRestart() ? InstanceCheck{} : checkInstanceOrEnd(handOverArguments);
+    const Extraction extraction = extractOrEnd(extractionStart);
     setNativeLibraryPath();
-    if (!LoadDLL(true)) exitLauncher(kExitNoJvm);
+    const BoundRuntime runtime = bindRuntimeOrEnd(LauncherProgram::Gui);
     // The splash library comes from the bound runtime, so it can only show now.
     if (configInt(config::kShowSplashScreen) != 0 && configInt(config::kSplashScreenEnabled) != 0)
-        splashScreen(showCommand != 0);
-    if (!launchProgram(true)) fatalConfiguredError(config::kMessageJvmStartFailed, nullptr);
+        splashScreen(runtime.home, showCommand != 0);
+    launchOrEnd(runtime, extraction, instance.semaphoreName, LauncherProgram::Gui);
     setLauncherArguments({});
     return 0;
 }

@@ -6,14 +6,9 @@
 #include "core/ConfigKeys.h"
 #include "core/LauncherState.h"
 #include "core/WinApi.h"
-#include "diag/ErrorReport.h"
-#include "log/Log.h"
 #include "diag/LogFile.h"
-#include "files/Extraction.h"
-#include "files/SingleInstance.h"
-#include "jvm/JvmLibrary.h"
-#include "launch/JavaVMLauncher.h"
 #include "launch/NativeLibraryPath.h"
+#include "log/Log.h"
 #include "service/ServiceCommands.h"
 
 #include <string_view>
@@ -24,14 +19,14 @@ constexpr std::u16string_view kServiceChildMarker = u"__btl_restart";
 
 // The child that the service process starts with "__btl_restart": it runs
 // the Java application.
-int runServiceChild() {
-    if (extractEmbeddedFiles(true) != 0) fatalConfiguredError(config::kMessageInternalError, "16");
+int runServiceChild(uint32_t extractionStart) {
+    const Extraction extraction = extractOrEnd(extractionStart);
     setNativeLibraryPath();
     logMessage("registering ConsoleCtrlHandler");
     registerConsoleEventHandler();
-    checkSingleInstance(true, false);
-    // LoadDLL has shown its own message; nothing more is said here.
-    if (!LoadDLL(true) || !launchProgram(true)) exitLauncher(1);
+    const InstanceCheck instance = checkInstanceOrEnd(nullptr);
+    const BoundRuntime runtime = bindRuntimeOrEnd(LauncherProgram::ServiceChild);
+    launchOrEnd(runtime, extraction, instance.semaphoreName, LauncherProgram::ServiceChild);
     setLauncherArguments({});
     return 0;
 }
@@ -41,7 +36,7 @@ int runServiceChild() {
 int runServiceLauncher(const char* commandTail) {
     installLogFile();
     setServiceLauncher(true);
-    earlyInitialisation(nullptr);
+    const uint32_t extractionStart = earlyInitialisation(nullptr);
     int exitCode = 0;
     if (runServiceCommand(commandTail, exitCode)) return exitCode;
 
@@ -51,5 +46,5 @@ int runServiceLauncher(const char* commandTail) {
     const bool serviceChild = !arguments.empty() && arguments.back() == kServiceChildMarker;
     if (serviceChild) arguments.pop_back();
     setLauncherArguments(std::move(arguments));
-    return serviceChild ? runServiceChild() : runServiceDispatcher();
+    return serviceChild ? runServiceChild(extractionStart) : runServiceDispatcher();
 }

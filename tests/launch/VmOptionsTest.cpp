@@ -1,3 +1,4 @@
+#include "launch/LauncherArguments.h"
 #include "launch/VmOptions.h"
 
 #include "core/ConfigKeys.h"

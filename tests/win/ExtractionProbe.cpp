@@ -3,7 +3,6 @@
 // they went, then ends normally, the way a launcher ends after the Java main
 // method returned. It lets scenario tests look at the extracted files.
 #include "core/Configuration.h"
-#include "core/LauncherState.h"
 #include "diag/LogFile.h"
 #include "files/Extraction.h"
 
@@ -11,9 +10,11 @@
 
 int main() {
     installLogFile();
-    loadConfiguration(nullptr);
-    const int result = extractEmbeddedFiles(true);
-    std::printf("result %d\ntempDir %s\nextractionStart %u\nunextractedPosition %u\n", result, tempDir().c_str(),
-                static_cast<unsigned>(extractionStart()), static_cast<unsigned>(getUnextractedPosition()));
+    const LoadedConfiguration loaded = loadConfiguration(nullptr);
+    const Extraction extraction = extractEmbeddedFiles(loaded.extractionStart);
+    const int result = static_cast<int>(extraction.outcome);
+    std::printf("result %d\ntempDir %s\nextractionStart %u\nunextractedPosition %u\n", result,
+                extraction.tempDir.c_str(), static_cast<unsigned>(loaded.extractionStart),
+                static_cast<unsigned>(extraction.unextractedPosition));
     return result;
 }

@@ -1,7 +1,8 @@
 // Failure rows of the temporary directory and extraction, forced through the
-// system-call table under Wine. A fatal path ends the process through the
-// table's exitProcess; here that ends only a thread of its own, so the test
-// reads the exit code and looks at what was left behind.
+// system-call table under Wine. Extraction reports its outcome; the exit that
+// follows ends the process through the table's exitProcess, which here ends
+// only a thread of its own, so the test reads the exit code and looks at what
+// was left behind.
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
 #include "core/LauncherState.h"
@@ -40,16 +41,20 @@ BOOL WINAPI refuseDirectory(LPCSTR, LPSECURITY_ATTRIBUTES) {
     return FALSE;
 }
 
-TEST_F(FailurePathTest, TemporaryDirectoryThatCannotBeCreatedEndsWithOneAfterTenAttempts) {
+TEST_F(FailurePathTest, TemporaryDirectoryThatCannotBeCreatedIsGivenUpAfterTenAttempts) {
     directoryAttempts = 0;
     systemCalls().createDirectory = refuseDirectory;
-    EXPECT_EQ(runToExit(createTempDir), 1u);
+    EXPECT_FALSE(createTempDir());
     EXPECT_EQ(directoryAttempts, 10);
     EXPECT_EQ(tempDir(), "");
+
+    storeNarrowValue(config::kEmbeddedFileCount, "1");
+    storeNarrowValue(config::kEmbeddedFileNames, "app.jar;");
+    EXPECT_EQ(extractEmbeddedFiles(0).outcome, ExtractionOutcome::NoTempDirectory);
 }
 
 TEST_F(FailurePathTest, ACreatedTemporaryDirectoryIsRemovedByEveryExit) {
-    createTempDir();
+    ASSERT_TRUE(createTempDir());
     const std::string directory = tempDir();
     ASSERT_TRUE(exists(directory));
     EXPECT_EQ(runToExit([] { exitLauncher(5); }), 5u);
@@ -83,16 +88,18 @@ HANDLE WINAPI refuseFile(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWO
     return INVALID_HANDLE_VALUE;
 }
 
-TEST_F(FailurePathTest, ExtractedFileThatCannotBeCreatedEndsWithOneAndLeavesNoDirectory) {
+TEST_F(FailurePathTest, ExtractedFileThatCannotBeCreatedIsReportedAndTheExitLeavesNoDirectory) {
     // The test program has no payload: its own first bytes stand in for the
     // first file's size, which is all extraction reads before creating it.
     storeNarrowValue(config::kEmbeddedFileCount, "1");
     storeNarrowValue(config::kEmbeddedFileNames, "lib\\app.jar;");
-    storeNarrowValue(config::kMessageInternalError, "internal {0}");
     systemCalls().createFile = refuseFile;
-    EXPECT_EQ(runToExit([] { extractEmbeddedFiles(true); }), 1u);
-    ASSERT_NE(tempDir(), "");
-    EXPECT_FALSE(exists(tempDir()));
+    const Extraction extraction = extractEmbeddedFiles(0);
+    EXPECT_EQ(extraction.outcome, ExtractionOutcome::CreateFailed);
+    ASSERT_NE(extraction.tempDir, "");
+    EXPECT_EQ(extraction.tempDir, tempDir()) << "the exit actions remove what extraction returns";
+    EXPECT_EQ(runToExit([] { exitLauncher(1); }), 1u);
+    EXPECT_FALSE(exists(extraction.tempDir));
 }
 
 BOOL WINAPI refuseWrite(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED) {
@@ -101,12 +108,14 @@ BOOL WINAPI refuseWrite(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED) {
     return FALSE;
 }
 
-TEST_F(FailurePathTest, AWriteFailureDuringExtractionIsReportedAsTwo) {
+TEST_F(FailurePathTest, AWriteFailureDuringExtractionIsReported) {
     storeNarrowValue(config::kEmbeddedFileCount, "1");
     storeNarrowValue(config::kEmbeddedFileNames, "app.jar;");
     systemCalls().writeFile = refuseWrite;
-    EXPECT_EQ(extractEmbeddedFiles(true), 2);
-    EXPECT_TRUE(exists(tempDir() + "\\app.jar")) << "the file was created before the write failed";
+    const Extraction extraction = extractEmbeddedFiles(0);
+    EXPECT_EQ(extraction.outcome, ExtractionOutcome::WriteFailed);
+    EXPECT_EQ(extraction.unextractedPosition, 0u);
+    EXPECT_TRUE(exists(extraction.tempDir + "\\app.jar")) << "the file was created before the write failed";
 }
 
 TEST(HandleOwnerTest, PutLendsTheSlotAndReleaseGivesUpOwnership) {

@@ -6,7 +6,7 @@
 #include "core/win/Handles.h"
 #include "files/InstanceNames.h"
 #include "files/PathUtilities.h"
-#include "files/SingleInstance.h"
+#include "files/InstancePid.h"
 #include "files/TempDirectory.h"
 
 #include <cstdio>

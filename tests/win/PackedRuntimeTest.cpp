@@ -2,6 +2,7 @@
 // stand-in unpack200.exe, which copies a pack's bytes into its jar, removes
 // the pack when asked (-r) and records every command line it receives.
 #include "RunToExit.h"
+#include "core/LauncherState.h"
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
 #include "core/win/ExecutablePath.h"

@@ -1,7 +1,6 @@
-// The single-instance check in the test process: the test plays the running
-// first instance (it holds the instance semaphore under the test program's own
-// name) or leaves the name free, and runs the check on a thread of its own so
-// that its ways out end only that thread.
+// The single-instance check and the hand-off in the test process: the test
+// plays the running first instance (it holds the instance semaphore under the
+// test program's own name) or leaves the name free.
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
 #include "core/LauncherState.h"
@@ -12,9 +11,10 @@
 #include "diag/ExitActions.h"
 #include "files/InstanceNames.h"
 #include "files/PathUtilities.h"
+#include "files/InstanceHandOff.h"
+#include "files/InstancePid.h"
 #include "files/SingleInstance.h"
 #include "files/TempDirectory.h"
-#include "RunToExit.h"
 
 #include <gtest/gtest.h>
 
@@ -125,22 +125,25 @@ HANDLE WINAPI denyFirstSemaphore(LPSECURITY_ATTRIBUTES attributes, LONG initial,
 TEST_F(SingleInstanceTest, NumberedModeSkipsNumbersThatAreTakenOrDenied) {
     storeNarrowValue(config::kSingleInstance, "0");
     KernelHandle zero(::CreateSemaphoreA(nullptr, 1, 1, (ownBase() + "0").c_str()));
-    checkSingleInstance(true, false);
-    EXPECT_EQ(std::string(instanceSemaphoreName()), ownBase() + "1");
+    EXPECT_EQ(checkSingleInstance().semaphoreName, ownBase() + "1");
 
     // Someone we may not open holds a name: that number is taken as well.
     deniedCalls = 0;
     systemCalls().createSemaphore = denyFirstSemaphore;
     KernelHandle named(::CreateSemaphoreA(nullptr, 1, 1, (ownBase() + "2").c_str()));
-    checkSingleInstance(true, false);
-    EXPECT_EQ(std::string(instanceSemaphoreName()), ownBase() + "3");
+    const InstanceCheck check = checkSingleInstance();
+    EXPECT_EQ(check.semaphoreName, ownBase() + "3");
+    EXPECT_FALSE(check.secondInstance);
 }
 
 TEST_F(SingleInstanceTest, AnInstanceWeMayNotOpenMakesThisTheSecondInstance) {
     deniedCalls = 0;
     systemCalls().createSemaphore = denyFirstSemaphore;
-    EXPECT_EQ(runToExit([] { checkSingleInstance(true, false); }), 0u);
-    EXPECT_FALSE(exists(commFile_)) << "without notification no file is written";
+    const InstanceCheck check = checkSingleInstance();
+    EXPECT_TRUE(check.secondInstance);
+    EXPECT_EQ(check.semaphoreName, ownBase());
+    EXPECT_EQ(check.firstInstancePid, ::GetCurrentProcessId());
+    EXPECT_FALSE(exists(commFile_)) << "the check alone writes no file";
 }
 
 HANDLE WINAPI refuseFile(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE) {
@@ -148,17 +151,23 @@ HANDLE WINAPI refuseFile(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWO
     return INVALID_HANDLE_VALUE;
 }
 
-// The thread that the fatal path ends leaves the file open; the test closes
-// it, as the end of the process would.
-HANDLE refusedWriteTarget = nullptr;
-BOOL WINAPI refuseWrite(HANDLE file, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED) {
-    refusedWriteTarget = file;
+BOOL WINAPI refuseWrite(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED) {
     *written = 0;
     ::SetLastError(ERROR_DISK_FULL);
     return FALSE;
 }
 
-TEST_F(SingleInstanceTest, FailedHandOffEndsWithOneAndFreesTheNotificationSemaphore) {
+unsigned long activatedPid = 0;
+void recordActivation(unsigned long processId) { activatedPid = processId; }
+
+// The second instance's whole way: the check, then the hand-off.
+HandOffOutcome handOffAsSecondInstance() {
+    const InstanceCheck check = checkSingleInstance();
+    EXPECT_TRUE(check.secondInstance);
+    return handOffArguments(check, recordActivation);
+}
+
+TEST_F(SingleInstanceTest, FailedHandOffIsReportedAndFreesTheNotificationSemaphore) {
     const KernelHandle instance = holdInstance();
     ASSERT_TRUE(instance);
     for (const bool failCreate : {true, false}) {
@@ -166,11 +175,22 @@ TEST_F(SingleInstanceTest, FailedHandOffEndsWithOneAndFreesTheNotificationSemaph
         systemCalls() = realSystemCalls();
         if (failCreate) systemCalls().createFile = refuseFile;
         else systemCalls().writeFile = refuseWrite;
-        EXPECT_EQ(runToExit([] { checkSingleInstance(true, true); }), 1u);
+        EXPECT_EQ(handOffAsSecondInstance(), failCreate ? HandOffOutcome::NotCreated : HandOffOutcome::NotWritten);
         EXPECT_TRUE(notificationFree());
-        if (!failCreate) ::CloseHandle(refusedWriteTarget);
         ::DeleteFileA(commFile_.c_str());
     }
+}
+
+TEST_F(SingleInstanceTest, APidStoredLateIsReadAgainAndItsWindowsActivated) {
+    const KernelHandle instance = holdInstance();
+    ASSERT_TRUE(instance);
+    InstanceCheck check = checkSingleInstance();
+    ASSERT_TRUE(check.secondInstance);
+    check.firstInstancePid = 0;  // as if read before the first instance stored it
+    activatedPid = 0;
+    systemCalls().createFile = refuseFile;
+    EXPECT_EQ(handOffArguments(check, recordActivation), HandOffOutcome::NotCreated);
+    EXPECT_EQ(activatedPid, ::GetCurrentProcessId());
 }
 
 const wchar_t* fakeCommandLine = L"";
@@ -204,7 +224,7 @@ std::string utf16le(const std::u16string& text) {
     return bytes;
 }
 
-TEST_F(SingleInstanceTest, SecondInstanceHandsItsArgumentsOverAndEndsWithZero) {
+TEST_F(SingleInstanceTest, SecondInstanceHandsItsArgumentsOver) {
     const KernelHandle instance = holdInstance();
     ASSERT_TRUE(instance);
     systemCalls().getCommandLine = commandLine;
@@ -220,7 +240,7 @@ TEST_F(SingleInstanceTest, SecondInstanceHandsItsArgumentsOverAndEndsWithZero) {
         fakeCommandLine = c.commandLine;
         Consumer consumer{commFile_, "", true};
         KernelHandle thread(::CreateThread(nullptr, 0, consumeCommFile, &consumer, 0, nullptr));
-        EXPECT_EQ(runToExit([] { checkSingleInstance(true, true); }), 0u);
+        EXPECT_EQ(handOffAsSecondInstance(), HandOffOutcome::Done);
         ::WaitForSingleObject(thread.get(), INFINITE);
         EXPECT_EQ(consumer.bytes, utf16le(c.text));
         EXPECT_FALSE(exists(commFile_));
@@ -235,13 +255,13 @@ DWORD WINAPI endInstanceOnceWritten(void* context) {
     return 0;
 }
 
-TEST_F(SingleInstanceTest, FirstInstanceEndingWhileWaitingLeavesNoFileAndZero) {
+TEST_F(SingleInstanceTest, FirstInstanceEndingWhileWaitingLeavesNoFile) {
     KernelHandle instance = holdInstance();
     ASSERT_TRUE(instance);
     dyingInstance = &instance;
     Consumer consumer{commFile_, "", false};
     KernelHandle thread(::CreateThread(nullptr, 0, endInstanceOnceWritten, &consumer, 0, nullptr));
-    EXPECT_EQ(runToExit([] { checkSingleInstance(true, true); }), 0u);
+    EXPECT_EQ(handOffAsSecondInstance(), HandOffOutcome::Done);
     ::WaitForSingleObject(thread.get(), INFINITE);
     EXPECT_FALSE(consumer.bytes.empty()) << "the file was written";
     EXPECT_FALSE(exists(commFile_)) << "and removed by the second instance";

@@ -3,6 +3,5 @@
 #include "core/win/Handles.h"
 
 // Opens the launcher's own executable for reading (shared for reading and
-// writing). Ends the launcher with the "Error opening media file" message
-// when that fails.
+// writing); an empty handle when that fails (logged).
 FileHandle openOwnExecutable();

@@ -2,6 +2,7 @@
 
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
+#include "core/LauncherState.h"
 #include "core/win/SystemCalls.h"
 #include "core/win/Win32Text.h"
 #include "diag/ErrorText.h"
@@ -13,8 +14,6 @@
 
 namespace {
 
-bool dialogsEnabled = true;
-
 // The long form of the log path, for the "Log: " line of every message.
 std::string longLogPath(const char* path) {
     return boundedTextOr([path](char* buffer, DWORD capacity) { return ::GetLongPathNameA(path, buffer, capacity); },
@@ -23,16 +22,12 @@ std::string longLogPath(const char* path) {
 
 }  // namespace
 
-void setQuiet() { dialogsEnabled = false; }
-
-bool errorDialogsEnabled() { return dialogsEnabled; }
-
 void showError(const char* text) {
     runBeforeErrorActions();
     const char* path = logFilePath();
     const std::string logPath = path != nullptr ? longLogPath(path) : std::string();
     const std::string message = composeErrorMessage(text, path != nullptr ? logPath.c_str() : nullptr);
-    if (dialogsEnabled) {
+    if (!quiet()) {
         char caption[kBufferCapacity];
         configString(config::kMessageErrorCaption, caption, sizeof caption);
         ::MessageBoxA(nullptr, message.c_str(), caption, MB_ICONERROR);

@@ -3,6 +3,7 @@
 #include "core/BufferCapacity.h"
 #include "core/win/Handles.h"
 #include "core/win/SystemCalls.h"
+#include "core/win/SystemFailure.h"
 #include "log/Log.h"
 
 #include <cstdio>
@@ -29,7 +30,7 @@ void showLogPrompt(const char* caption) {
     PROCESS_INFORMATION process{};
     if (!systemCalls().createProcess(nullptr, command, nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr,
                                      nullptr, &startup, &process)) {
-        logMessage("could not open explorer window %d", static_cast<int>(::GetLastError()));
+        logSystemFailure("could not open explorer window %d");
         return;
     }
     // Explorer runs on by itself; the launcher does not wait for it.

@@ -3,6 +3,7 @@
 #include "core/ConfigKeys.h"
 #include "core/win/Handles.h"
 #include "core/win/SystemCalls.h"
+#include "core/win/SystemFailure.h"
 #include "diag/ErrorReport.h"
 #include "log/Log.h"
 #include "files/PackedJars.h"
@@ -38,15 +39,13 @@ ToolRun runUnpackTool(const std::string& tool, std::string arguments) {
     const ProcessHandles process(started);
     logMessage("waiting for unpack200 to finish");
     if (systemCalls().waitForObject(process.process.get(), INFINITE) != WAIT_OBJECT_0) {
-        const DWORD error = ::GetLastError();
-        logError("waiting for unpack200 failed (error %lu)", error);
+        logSystemError("waiting for unpack200 failed (error %lu)");
         return {true, false};
     }
     logMessage("unpack done");
     DWORD exitCode = 0;
     if (!systemCalls().getExitCodeProcess(process.process.get(), &exitCode)) {
-        const DWORD error = ::GetLastError();
-        logError("the exit code of unpack200 is unknown (error %lu)", error);
+        logSystemError("the exit code of unpack200 is unknown (error %lu)");
         return {true, false};
     }
     if (exitCode != 0) logError("unpack200 failed with exit code %lu", exitCode);
@@ -70,8 +69,7 @@ public:
         const std::string name = homeMutexName(home);
         mutex_ = KernelHandle(systemCalls().createMutex(nullptr, FALSE, name.c_str()));
         if (!mutex_) {
-            const DWORD error = ::GetLastError();
-            logError("could not create the unpack mutex %s (error %lu)", name.c_str(), error);
+            logSystemError("could not create the unpack mutex %s (error %lu)", name.c_str());
             return;
         }
         DWORD waited = systemCalls().waitForObject(mutex_.get(), 0);
@@ -85,8 +83,7 @@ public:
         busy_ = waited == WAIT_TIMEOUT;
         if (busy_) logError("another launcher is still unpacking %s; not waiting any longer", home.c_str());
         if (waited == WAIT_FAILED) {
-            const DWORD error = ::GetLastError();
-            logError("could not wait for the unpack mutex %s (error %lu)", name.c_str(), error);
+            logSystemError("could not wait for the unpack mutex %s (error %lu)", name.c_str());
         }
     }
     UnpackLock(const UnpackLock&) = delete;

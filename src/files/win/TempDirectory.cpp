@@ -5,6 +5,7 @@
 #include "core/win/Handles.h"
 #include "core/win/SystemCalls.h"
 #include "core/win/Win32Text.h"
+#include "core/win/SystemFailure.h"
 #include "diag/ErrorReport.h"
 #include "diag/ExitActions.h"
 #include "log/Log.h"
@@ -118,7 +119,7 @@ std::string makeTempFileName() {
     logMessage("tempPath is %s", base.c_str());
     char name[kBufferCapacity];
     if (systemCalls().getTempFileName(base.c_str(), "zkr", 0, name) == 0) {
-        logMessage("GetTempFileName failed (last error %d)", static_cast<int>(::GetLastError()));
+        logSystemFailure("GetTempFileName failed (last error %d)");
         std::srand(static_cast<unsigned>(std::time(nullptr)));
         std::snprintf(name, sizeof name, "%szkr%d", base.c_str(), std::rand());
     }
@@ -132,7 +133,7 @@ std::string makeCommFileName(unsigned long processId) {
     return name;
 }
 
-void createTempDir() {
+bool createTempDir() {
     for (int attempt = 0; attempt < 10; ++attempt) {
         const std::string file = makeTempFileName();
         char directory[kBufferCapacity];
@@ -142,10 +143,10 @@ void createTempDir() {
         if (systemCalls().createDirectory(directory, nullptr)) {
             // From now on every way out through exitLauncher removes it.
             addExitAction(removeTempDirectory);
-            return;
+            return true;
         }
-        logMessage("Could not create dir (%d)", static_cast<int>(::GetLastError()));
+        logSystemFailure("Could not create dir (%d)");
     }
     setTempDir({});
-    fatalConfiguredError(config::kMessageInternalError, "7");
+    return false;
 }

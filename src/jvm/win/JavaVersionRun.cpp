@@ -3,6 +3,7 @@
 #include "core/win/Handles.h"
 #include "core/win/SystemCalls.h"
 #include "core/win/Win32Text.h"
+#include "core/win/SystemFailure.h"
 #include "log/Log.h"
 #include "files/TempDirectory.h"
 #include "jvm/VersionRules.h"
@@ -71,9 +72,7 @@ VersionRun runChild(std::string commandLine, const std::string& outputName, unsi
     PROCESS_INFORMATION started{};
     if (!systemCalls().createProcess(nullptr, commandLine.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS,
                                      nullptr, nullptr, &startup, &started)) {
-        const DWORD error = ::GetLastError();
-        logMessage("Could not create process %s > %s (error %d)", commandLine.c_str(), outputName.c_str(),
-                   static_cast<int>(error));
+        logSystemFailure("Could not create process %s > %s (error %d)", commandLine.c_str(), outputName.c_str());
         return {VersionRun::Outcome::NotFinished, {}};
     }
     const ProcessHandles child(started);

@@ -3,12 +3,11 @@
 #include "core/BufferCapacity.h"
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
-#include "core/LauncherState.h"
 #include "log/Log.h"
 #include "files/PathUtilities.h"
-#include "jvm/JvmLibrary.h"
 #include "jvm/JvmPaths.h"
 #include "core/win/ModuleFunction.h"
+#include "core/win/SystemFailure.h"
 
 #include <cstdlib>
 #include <optional>
@@ -18,15 +17,12 @@ namespace {
 constexpr const char* kLibrarySubdirectories[] = {"hotspot", "client", "server", "classic", "jrockit"};
 constexpr size_t kPreferredSubdirectoryCapacity = 200;
 
-CreateJavaVmEntry createEntry = nullptr;
-
 // PATH as the process and the C runtime see it.
 void setPathVariable(const std::string& value) {
     if (::SetEnvironmentVariableA("PATH", value.c_str())) {
         logMessage("Setting PATH %s", value.c_str());
     } else {
-        const DWORD error = ::GetLastError();
-        logMessage("Setting PATH %s failed with error %d", value.c_str(), static_cast<int>(error));
+        logSystemFailure("Setting PATH %s failed with error %d", value.c_str());
     }
     const std::string assignment = "PATH=" + value;
     ::_putenv(assignment.c_str());
@@ -48,8 +44,7 @@ HMODULE tryJvmLibrary(const std::string& binDirectory, const char* subdirectory)
     logMessage("Trying %s (exists %d)", library.c_str(), exists ? 1 : 0);
     const HMODULE handle = ::LoadLibraryA(library.c_str());
     if (handle == nullptr && exists) {
-        const DWORD error = ::GetLastError();
-        logMessage("Failed with error code %d", static_cast<int>(error));
+        logSystemFailure("Failed with error code %d");
     }
     return handle;
 }
@@ -84,14 +79,7 @@ HMODULE loadJvmLibrary(const std::string& javaExe) {
     return loadJvmLibraryFromBin(jreFallbackOf(javaExe));
 }
 
-bool bindCreateJavaVM(HMODULE library) {
-    if (library == nullptr) return false;
-    const auto entry = moduleFunction<CreateJavaVmEntry>(library, "JNI_CreateJavaVM");
-    if (entry == nullptr) return false;
-    createEntry = entry;
-    return true;
+CreateJavaVmEntry createJavaVmEntryOf(HMODULE library) {
+    if (library == nullptr) return nullptr;
+    return moduleFunction<CreateJavaVmEntry>(library, "JNI_CreateJavaVM");
 }
-
-void setJvmHomeFromJavaExe(const std::string& javaExe) { setJvmHome(jvmHomeOf(javaExe)); }
-
-CreateJavaVmEntry createJavaVmEntry() { return createEntry; }

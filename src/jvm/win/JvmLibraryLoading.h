@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/WinApi.h"
+#include "jvm/BoundRuntime.h"
 
 #include <string>
 
@@ -11,9 +12,5 @@
 // neither loads; PATH is back to what it was then.
 HMODULE loadJvmLibrary(const std::string& javaExe);
 
-// Stores JNI_CreateJavaVM of `library` as the creation entry; false for a
-// null library or one without the entry.
-bool bindCreateJavaVM(HMODULE library);
-
-// jvmHome from the chosen path (set whether or not its library loaded).
-void setJvmHomeFromJavaExe(const std::string& javaExe);
+// JNI_CreateJavaVM of `library`; null for a null library or one without the entry.
+CreateJavaVmEntry createJavaVmEntryOf(HMODULE library);

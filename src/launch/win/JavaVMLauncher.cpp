@@ -1,29 +1,24 @@
-// Gathers what the launch needs from the process and its configuration,
-// assembles the JVM options, creates the JVM and calls the bootstrap main.
+// Assembles the JVM options from the launch's inputs and its configuration,
+// creates the JVM and calls the bootstrap main.
 #include "launch/JavaVMLauncher.h"
 
 #include "core/BufferCapacity.h"
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
-#include "core/Configuration.h"
 #include "core/LauncherState.h"
 #include "core/WinApi.h"
 #include "core/win/ExecutablePath.h"
 #include "core/win/Win32Text.h"
-#include "diag/ErrorReport.h"
-#include "log/Log.h"
-#include "files/Extraction.h"
 #include "files/PathUtilities.h"
-#include "files/SingleInstance.h"
 #include "files/TempDirectory.h"
-#include "jvm/JvmLibrary.h"
 #include "launch/BootstrapArguments.h"
-#include "launch/JniStart.h"
 #include "launch/JvmOptions.h"
+#include "launch/LauncherArguments.h"
 #include "launch/LauncherProperties.h"
-#include "text/VariableExpansion.h"
 #include "launch/VmOptionsFiles.h"
 #include "launch/win/WindowsLaunchSystem.h"
+#include "log/Log.h"
+#include "text/VariableExpansion.h"
 
 #include <cstdlib>
 
@@ -31,24 +26,21 @@ namespace {
 
 constexpr int32_t kGuiLauncherKind = 1;
 
-bool brantel() { return launcherFlavor() == kBrantelFlavor; }
-
 std::string configText(int32_t key) {
     char value[kBufferCapacity];
     configString(key, value, sizeof value);
     return value;
 }
 
-LauncherFacts launcherFacts() {
+LauncherFacts launcherFacts(const LaunchInputs& inputs) {
     LauncherFacts facts;
-    if (const char* semaphore = instanceSemaphoreName()) facts.semaphoreName = semaphore;
-    facts.brantel = brantel();
-    facts.service = serviceLauncher();
+    if (!inputs.semaphoreName.empty()) facts.semaphoreName = std::string(inputs.semaphoreName);
+    facts.brantel = inputs.flavor == kBrantelFlavor;
+    facts.service = inputs.service;
     facts.modulePath = executablePath();
     if (configInt(config::kSingleInstance) != 0) facts.commFile = makeCommFileName(::GetCurrentProcessId());
-    facts.tempDir = tempDir();
-    facts.unextractedPosition =
-        languageRestart() && !facts.service ? -1 : static_cast<int32_t>(getUnextractedPosition());
+    facts.tempDir = inputs.tempDir;
+    facts.unextractedPosition = inputs.unextractedPosition;
     facts.libraryPath = wholeEnvironmentValue("PATH");
     if (std::getenv("MANPATH") == nullptr) facts.consoleCodePage = ::GetConsoleOutputCP();
     return facts;
@@ -88,68 +80,51 @@ bool firstRunMarkerPresent() {
     return pathExists(fullPath(configText(config::kApplicationDirectory), true) + "\\.brantel\\firstrun");
 }
 
-VmOptionList jvmOptions() {
+JvmOptions jvmOptions(const LaunchInputs& inputs) {
     DefaultVmOptionsFile defaultFile = openDefaultVmOptionsFile();
-    JvmOptionInputs inputs{launcherProperties(launcherFacts()), &launcherArguments(), tempDir(), brantel(),
-                           std::move(defaultFile.source), std::move(defaultFile.path)};
-    JvmOptions built =
-        buildJvmOptions(std::move(inputs), windowsLaunchSystem(), launcherVmOptionsEnvironment(), ansiTextConverters());
-    if (built.missing) fatalConfiguredError(built.missing->messageKey, built.missing->detail.c_str());
-    return std::move(built.options);
-}
-
-// Ends the launcher for the outcomes that have a message of their own; false
-// when main (or the first-run hook) ended with an exception.
-bool settle(MainCallOutcome outcome) {
-    switch (outcome) {
-        case MainCallOutcome::Returned:
-        case MainCallOutcome::StoppedByFirstRun:
-            return true;
-        case MainCallOutcome::Exception:
-            return false;
-        case MainCallOutcome::ClassNotFound:
-            fatalConfiguredError(config::kMessageMainClassNotFound, nullptr);
-        case MainCallOutcome::MethodNotFound:
-            fatalConfiguredError(config::kMessageMainMethodNotFound, nullptr);
-        case MainCallOutcome::FirstRunClassNotFound:
-            fatalConfiguredError(config::kMessageInternalError, "14");
-        case MainCallOutcome::FirstRunMethodNotFound:
-            fatalConfiguredError(config::kMessageInternalError, "15");
-        case MainCallOutcome::ArgumentArrayFailed:
-            fatalConfiguredError(config::kMessageInternalError, "paramArray");
-        case MainCallOutcome::ArgumentStringFailed:
-            fatalConfiguredError(config::kMessageInternalError, "jstr");
-    }
-    return false;
+    JvmOptionInputs optionInputs{launcherProperties(launcherFacts(inputs)),
+                                 inputs.arguments,
+                                 std::string(inputs.tempDir),
+                                 inputs.flavor == kBrantelFlavor,
+                                 std::move(defaultFile.source),
+                                 std::move(defaultFile.path)};
+    return buildJvmOptions(std::move(optionInputs), windowsLaunchSystem(), launcherVmOptionsEnvironment(),
+                           ansiTextConverters());
 }
 
 }  // namespace
 
-bool launchProgram(bool destroyJvm) {
+LaunchResult launchProgram(const LaunchInputs& inputs) {
     logMessage("launching program");
+    LaunchResult result;
+    JvmOptions built = jvmOptions(inputs);
+    if (built.missing) {
+        result.stage = LaunchStage::OptionsIncomplete;
+        result.missing = std::move(built.missing);
+        return result;
+    }
     JvmHandles jvm;
-    const auto createJavaVm = reinterpret_cast<jni::CreateJavaVmFunction>(createJavaVmEntry());
-    if (!createJvm(createJavaVm, jvmOptions(), jvm)) {
+    const auto createJavaVm = reinterpret_cast<jni::CreateJavaVmFunction>(inputs.createJavaVm);
+    if (!createJvm(createJavaVm, built.options, jvm)) {
         logError("could not initialize JVM");
-        return false;
+        return result;
     }
     logMessage("JVM created");
 
     const std::vector<std::u16string> arguments =
-        bootstrapArguments(bootstrapFacts(), launcherArguments(), dashJArgumentsAreJvmOptions());
+        bootstrapArguments(bootstrapFacts(), *inputs.arguments, dashJArgumentsAreJvmOptions());
     MainCall call;
-    call.className = bootstrapClassName(launcherFlavor());
+    call.className = bootstrapClassName(inputs.flavor);
     call.arguments = &arguments;
-    call.runFirstRunHook = brantel() && firstRunMarkerPresent();
+    call.runFirstRunHook = inputs.flavor == kBrantelFlavor && firstRunMarkerPresent();
     call.logText = logText;
-    if (!settle(callMain(jvm.env, call))) {
-        logError("could not call main");
-        return false;
-    }
-    if (destroyJvm) {
-        logMessage("dest JVM");
-        (*jvm.vm)->DestroyJavaVM(jvm.vm);
-    }
+    result.stage = LaunchStage::MainCalled;
+    result.mainCall = callMain(jvm.env, call);
+    if (result.mainCall == MainCallOutcome::Exception) logError("could not call main");
+    if (result.mainCall != MainCallOutcome::Returned && result.mainCall != MainCallOutcome::StoppedByFirstRun)
+        return result;
+    logMessage("dest JVM");
+    (*jvm.vm)->DestroyJavaVM(jvm.vm);
     logMessage("launch done");
-    return true;
+    return result;
 }

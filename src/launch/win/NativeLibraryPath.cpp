@@ -5,6 +5,7 @@
 #include "core/ConfigStore.h"
 #include "core/WinApi.h"
 #include "core/win/Win32Text.h"
+#include "core/win/SystemFailure.h"
 #include "log/Log.h"
 #include "files/PathUtilities.h"
 #include "text/VariableExpansion.h"
@@ -27,8 +28,7 @@ void setNativeLibraryPath() {
     if (::SetEnvironmentVariableA("PATH", path.c_str())) {
         logMessage("Setting PATH (native libs) %s", path.c_str());
     } else {
-        const DWORD error = ::GetLastError();
-        logMessage("Setting PATH (native libs) %s failed with error %d", path.c_str(), static_cast<int>(error));
+        logSystemFailure("Setting PATH (native libs) %s failed with error %d", path.c_str());
     }
     // The C runtime keeps its own copy of the environment: make it agree.
     ::_putenv(("PATH=" + path).c_str());

@@ -4,7 +4,6 @@
 
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
-#include "core/LauncherState.h"
 #include "core/WinApi.h"
 #include "diag/ExitActions.h"
 #include "log/Log.h"
@@ -20,28 +19,28 @@ using SplashInitFunction = void (*)();
 using SplashLoadMemoryFunction = int (*)(void* data, int size);
 using SplashCloseFunction = void (*)();
 
-SplashCloseFunction gSplashClose = nullptr;
-bool gSplashShown = false;
+// Set once the splash is shown: closing it is an exit action, which takes no context.
+SplashCloseFunction shownSplashClose = nullptr;
 
 bool splashEnabled() { return configInt(config::kSplashScreenEnabled) != 0; }
 
 void closeSplash() {
-    if (splashEnabled() && gSplashShown) gSplashClose();
+    if (splashEnabled() && shownSplashClose != nullptr) shownSplashClose();
 }
 
-void showSplash() {
-    if (gSplashShown) return;
-    const std::string library = jvmHome() + "\\bin\\splashscreen.dll";
+void showSplash(const std::string& jvmHome) {
+    if (shownSplashClose != nullptr) return;
+    const std::string library = jvmHome + "\\bin\\splashscreen.dll";
     logMessage("loading splashscreen dll from %s", library.c_str());
     const HMODULE splash = ::LoadLibraryA(library.c_str());
     if (splash == nullptr) {
         logError("Could not load splashscreen.dll");
         return;
     }
-    gSplashClose = moduleFunction<SplashCloseFunction>(splash, "SplashClose");
+    const auto close = moduleFunction<SplashCloseFunction>(splash, "SplashClose");
     const auto init = moduleFunction<SplashInitFunction>(splash, "SplashInit");
     const auto loadMemory = moduleFunction<SplashLoadMemoryFunction>(splash, "SplashLoadMemory");
-    if (gSplashClose == nullptr || init == nullptr || loadMemory == nullptr) {
+    if (close == nullptr || init == nullptr || loadMemory == nullptr) {
         logError("Could not find functions in splashscreen.dll");
         return;
     }
@@ -53,17 +52,17 @@ void showSplash() {
     const int size = resource ? static_cast<int>(::SizeofResource(nullptr, resource)) : 0;
     const int result = loadMemory(data, size);
     logMessage("splash load memory returned %d (%p, %p, %d)", result, static_cast<void*>(resource), data, size);
-    gSplashShown = true;
+    shownSplashClose = close;
     // An error message must not hide behind the splash.
     addBeforeErrorAction(closeSplash);
 }
 
 }  // namespace
 
-void splashScreen(bool show) {
+void splashScreen(const std::string& jvmHome, bool show) {
     if (!splashEnabled()) return;
     if (show) {
-        showSplash();
+        showSplash(jvmHome);
     } else {
         closeSplash();
     }

@@ -6,7 +6,6 @@
 #include "core/BufferCapacity.h"
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
-#include "core/Configuration.h"
 #include "core/LauncherState.h"
 #include "core/win/ExecutablePath.h"
 #include "core/win/Handles.h"
@@ -177,7 +176,7 @@ bool runServiceCommand(const char* commandTail, int& exitCode) {
     const std::string_view chosenName = line.serviceName.value_or(configuredName);
     setServiceName(std::string(chosenName.data(), chosenName.size()));
 
-    const DWORD configuredStart = launcherKind() == kServiceLauncherKind ? SERVICE_AUTO_START : SERVICE_DEMAND_START;
+    const DWORD configuredStart = configInt(config::kLauncherKind) == kServiceLauncherKind ? SERVICE_AUTO_START : SERVICE_DEMAND_START;
     switch (line.command) {
     case ServiceCommand::None:
         return false;

@@ -9,6 +9,7 @@
 #include "core/win/Handles.h"
 #include "core/win/SystemCalls.h"
 #include "core/win/Win32Text.h"
+#include "core/win/SystemFailure.h"
 #include "log/Log.h"
 #include "text/CommandLine.h"
 #include "service/ServiceChild.h"
@@ -30,41 +31,46 @@ constexpr size_t kOutputChunk = 8192;
 // change and its report, and the single send of the stop line, never
 // interleave. The line is written while the lock is held: two bytes into an
 // empty pipe never block.
-SRWLOCK stateLock = SRWLOCK_INIT;
-SERVICE_STATUS status;
-SERVICE_STATUS_HANDLE statusHandle;
-// The write end of the child's standard input: null before the pipe exists
-// and after the stop line went out.
-HANDLE shutdownPipe;
-// A stop or shutdown came in. It is never taken back: the state does not
-// return from stop pending, and a stop that came before the pipe existed is
-// sent as soon as it does.
-bool stopRequested;
+struct ServiceSession {
+    SRWLOCK stateLock = SRWLOCK_INIT;
+    SERVICE_STATUS status;
+    SERVICE_STATUS_HANDLE statusHandle;
+    // The write end of the child's standard input: null before the pipe exists
+    // and after the stop line went out.
+    HANDLE shutdownPipe;
+    // A stop or shutdown came in. It is never taken back: the state does not
+    // return from stop pending, and a stop that came before the pipe existed is
+    // sent as soon as it does.
+    bool stopRequested;
+};
+// Set up before any thread runs (constant initialisation), so the control
+// handler's thread never meets it half made.
+ServiceSession session;
 
 struct StateLock {
-    StateLock() { ::AcquireSRWLockExclusive(&stateLock); }
-    ~StateLock() { ::ReleaseSRWLockExclusive(&stateLock); }
+    StateLock() { ::AcquireSRWLockExclusive(&session.stateLock); }
+    ~StateLock() { ::ReleaseSRWLockExclusive(&session.stateLock); }
     StateLock(const StateLock&) = delete;
     StateLock& operator=(const StateLock&) = delete;
 };
 
 // With the lock held. `site` numbers the reports whose failure is logged.
 void reportStatus(int site) {
-    if (!systemCalls().setServiceStatus(statusHandle, &status) && site != 0)
-        logMessage("SetServiceStatus %d failed %d", site, static_cast<int>(::GetLastError()));
+    if (!systemCalls().setServiceStatus(session.statusHandle, &session.status) && site != 0)
+        logSystemFailure("SetServiceStatus %d failed %d", site);
 }
 
 // With the lock held. Writes the line once; before the pipe exists it waits
 // for the service main to call it again.
 void sendShutdown(int code) {
-    if (shutdownPipe == nullptr) return;
+    if (session.shutdownPipe == nullptr) return;
     logMessage("sending shutdown %d", code);
     char line[16];
     const int length = std::snprintf(line, sizeof line, "%d\n", code);
     DWORD written = 0;
-    ::WriteFile(shutdownPipe, line, static_cast<DWORD>(length), &written, nullptr);
-    ::CloseHandle(shutdownPipe);
-    shutdownPipe = nullptr;
+    ::WriteFile(session.shutdownPipe, line, static_cast<DWORD>(length), &written, nullptr);
+    ::CloseHandle(session.shutdownPipe);
+    session.shutdownPipe = nullptr;
     logMessage("shutdown sent");
 }
 
@@ -132,11 +138,11 @@ bool createPipes(ChildPipes& pipes) {
                  {pipes.inputRead, pipes.inputWrite, pipes.inputWrite, " 2"}};
     for (const auto& step : steps) {
         if (!systemCalls().createPipe(step.read.put(), step.write.put(), &inherited, 0)) {
-            logMessage("CreatePipe error%s (%d)", step.number, static_cast<int>(::GetLastError()));
+            logSystemFailure("CreatePipe error%s (%d)", step.number);
             return false;
         }
         if (!::SetHandleInformation(step.kept.get(), HANDLE_FLAG_INHERIT, 0)) {
-            logMessage("SetHandleInformation error%s (%d)", step.number, static_cast<int>(::GetLastError()));
+            logSystemFailure("SetHandleInformation error%s (%d)", step.number);
             return false;
         }
     }
@@ -171,12 +177,12 @@ void WINAPI serviceControlHandler(DWORD control) {
     logMessage("control handler request %d", static_cast<int>(control));
     const StateLock lock;
     // Once stopped, nothing moves the service back to stop pending.
-    if (status.dwCurrentState == SERVICE_STOPPED) control = SERVICE_CONTROL_INTERROGATE;
+    if (session.status.dwCurrentState == SERVICE_STOPPED) control = SERVICE_CONTROL_INTERROGATE;
     if (control == SERVICE_CONTROL_STOP || control == SERVICE_CONTROL_SHUTDOWN) {
-        if (control == SERVICE_CONTROL_SHUTDOWN) ++status.dwCheckPoint;
-        status.dwCurrentState = SERVICE_STOP_PENDING;
+        if (control == SERVICE_CONTROL_SHUTDOWN) ++session.status.dwCheckPoint;
+        session.status.dwCurrentState = SERVICE_STOP_PENDING;
         reportStatus(control == SERVICE_CONTROL_STOP ? 2 : 1);
-        stopRequested = true;
+        session.stopRequested = true;
         sendShutdown(kShutdownCode);
     } else {
         reportStatus(3);
@@ -187,11 +193,11 @@ bool superviseService(DWORD argc, char** argv) {
     logMessage("service main");
     {
         const StateLock lock;
-        status = SERVICE_STATUS{SERVICE_WIN32_OWN_PROCESS | SERVICE_WIN32_SHARE_PROCESS, SERVICE_RUNNING,
+        session.status = SERVICE_STATUS{SERVICE_WIN32_OWN_PROCESS | SERVICE_WIN32_SHARE_PROCESS, SERVICE_RUNNING,
                                 SERVICE_ACCEPT_STOP | SERVICE_ACCEPT_SHUTDOWN, NO_ERROR, 0, 0, kWaitHintMs};
-        statusHandle = nullptr;
-        shutdownPipe = nullptr;
-        stopRequested = false;
+        session.statusHandle = nullptr;
+        session.shutdownPipe = nullptr;
+        session.stopRequested = false;
     }
     const size_t nameLength = argc > 0 ? std::strlen(argv[0]) : 0;
     setServiceName(nameLength >= 1 && nameLength < kBufferCapacity ? argv[0] : "unknown");
@@ -202,7 +208,7 @@ bool superviseService(DWORD argc, char** argv) {
     if (handle == nullptr) return false;
     {
         const StateLock lock;
-        statusHandle = handle;
+        session.statusHandle = handle;
         reportStatus(0);
     }
 
@@ -211,17 +217,17 @@ bool superviseService(DWORD argc, char** argv) {
     const bool piped = createPipes(pipes);
     if (piped) {
         const StateLock lock;
-        shutdownPipe = pipes.inputWrite.release();
-        if (stopRequested) sendShutdown(kShutdownCode);
+        session.shutdownPipe = pipes.inputWrite.release();
+        if (session.stopRequested) sendShutdown(kShutdownCode);
     }
     ProcessHandles child;
     if (!piped || !startChild(commandLine, pipes, child)) {
         // A service that runs nothing must not look running.
         const StateLock lock;
-        if (shutdownPipe != nullptr) ::CloseHandle(std::exchange(shutdownPipe, nullptr));
-        status.dwCurrentState = SERVICE_STOPPED;
-        status.dwWin32ExitCode = ERROR_SERVICE_SPECIFIC_ERROR;
-        status.dwServiceSpecificExitCode = kChildNotStarted;
+        if (session.shutdownPipe != nullptr) ::CloseHandle(std::exchange(session.shutdownPipe, nullptr));
+        session.status.dwCurrentState = SERVICE_STOPPED;
+        session.status.dwWin32ExitCode = ERROR_SERVICE_SPECIFIC_ERROR;
+        session.status.dwServiceSpecificExitCode = kChildNotStarted;
         reportStatus(0);
         return false;
     }
@@ -233,7 +239,7 @@ bool superviseService(DWORD argc, char** argv) {
     const DWORD drainError = drain ? 0 : ::GetLastError();
     {
         const StateLock lock;
-        if (!stopRequested) reportStatus(0);
+        if (!session.stopRequested) reportStatus(0);
     }
     logMessage("registering ConsoleCtrlHandler");
     registerConsoleEventHandler();
@@ -251,8 +257,8 @@ bool superviseService(DWORD argc, char** argv) {
     const StateLock lock;
     // A child that failed on its own leaves the service unreported, so the
     // service control manager sees it end and can run its recovery actions.
-    if (exitCode == 0 || stopRequested) {
-        status.dwCurrentState = SERVICE_STOPPED;
+    if (exitCode == 0 || session.stopRequested) {
+        session.status.dwCurrentState = SERVICE_STOPPED;
         reportStatus(10);
         logMessage("service stopped set");
     }
@@ -275,7 +281,7 @@ int runServiceDispatcher() {
     const SERVICE_TABLE_ENTRYA table[] = {{name.data(), serviceMain}, {nullptr, nullptr}};
     logMessage("calling StartServiceCtrlDispatcher");
     if (!::StartServiceCtrlDispatcherA(table))
-        logMessage("StartServiceCtrlDispatcher failed with error %d", static_cast<int>(::GetLastError()));
+        logSystemFailure("StartServiceCtrlDispatcher failed with error %d");
     logMessage("StartServiceCtrlDispatcher returned");
     return 0;
 }
