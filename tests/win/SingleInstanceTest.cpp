@@ -7,12 +7,11 @@
 #include "core/win/ExecutablePath.h"
 #include "core/win/Handles.h"
 #include "core/win/SystemCalls.h"
-#include "diag/ErrorReport.h"
 #include "diag/ExitActions.h"
-#include "files/InstanceNames.h"
-#include "files/PathUtilities.h"
 #include "files/InstanceHandOff.h"
+#include "files/InstanceNames.h"
 #include "files/InstancePid.h"
+#include "files/PathUtilities.h"
 #include "files/SingleInstance.h"
 #include "files/TempDirectory.h"
 
@@ -57,7 +56,6 @@ protected:
     void SetUp() override {
         setQuiet();
         storeNarrowValue(config::kSingleInstance, "1");
-        storeNarrowValue(config::kMessageInternalError, "internal {0}");
         storeInstancePid(ownPath(), ::GetCurrentProcessId());
         commFile_ = makeCommFileName(::GetCurrentProcessId());
         ::DeleteFileA(commFile_.c_str());
