@@ -16,7 +16,8 @@
 // set() gives a key one value: it replaces the key's earlier entry of the same
 // width (narrow or wide), so a test can change one value of a shared base
 // payload. add() appends another entry, for tests about records that carry a
-// key twice. Integer values are written as the decimal text the record holds.
+// key twice. Integer keys take their value as text, exactly as the record
+// stores it, so a test can also write values that are not plain numbers.
 class PayloadBuilder {
 public:
     PayloadBuilder& set(int32_t key, std::string value) {
