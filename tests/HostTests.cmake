@@ -17,7 +17,7 @@ execute_process(COMMAND ${real_runtime_script} home OUTPUT_VARIABLE LAUNCHER_REA
 add_library(scenario_support STATIC support/WineScenario.cpp support/RuntimeLayout.cpp support/RuntimePlacement.cpp
   support/JvmTranscript.cpp support/VirtualDisplay.cpp)
 target_include_directories(scenario_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(scenario_support PUBLIC payload_writer GTest::gtest)
+target_link_libraries(scenario_support PUBLIC test_support payload_writer GTest::gtest)
 target_compile_definitions(scenario_support PRIVATE
   LAUNCHER_DIST_DIR="${LAUNCHER_DIST_DIR}"
   LAUNCHER_SCENARIO_ROOT="${CMAKE_BINARY_DIR}/scenarios"
@@ -67,7 +67,7 @@ add_executable(template_tests
   support/PeResources.cpp
   support/FakePeImage.cpp)
 target_include_directories(template_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(template_tests PRIVATE launcher_core launcher_memory_log GTest::gtest_main)
+target_link_libraries(template_tests PRIVATE test_support launcher_core launcher_memory_log GTest::gtest_main)
 target_compile_definitions(template_tests PRIVATE LAUNCHER_DIST_DIR="${LAUNCHER_DIST_DIR}")
 gtest_discover_tests(template_tests)
 include(StandinHostTests.cmake)

@@ -4,6 +4,7 @@
 #include "core/Locale.h"
 #include "core/MemoryByteSource.h"
 #include "support/FakePeImage.h"
+#include "support/PayloadBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +29,7 @@ protected:
         MemoryByteSource source(image_);
         return loadConfigurationFrom(source, [&] {
             char16_t wide[32];
-            configWideString(20017, wide, 32);
+            configWideString(config::kServiceDescription, wide, 32);
             wideValueAtDetection_ = wide;
             return locale;
         });
@@ -46,17 +47,19 @@ protected:
     std::u16string wideValueAtDetection_;
 };
 
+// Keys 20018 and 20019 have no name: the loader keeps wide values of any key.
 ConfigurationRecord recordWithSections() {
-    ConfigurationRecord record;
-    record.narrowEntries = {{107, "1"}, {146, "a"}, {146, "b"}};
-    record.wideEntries = {{20017, u"base"}, {20018, u"other"}};
-    record.localeSections = {
-        {"de", {{20017, u"de"}}},
-        {"de_AT", {{20017, u"de_AT"}}},
-        {"fr", {{20018, u"fr"}}},
-        {"", {{20019, u"any"}}},
-    };
-    return record;
+    return PayloadBuilder()
+        .set(config::kLauncherKind, "1")
+        .add(config::kWorkingDirectory, "a")
+        .add(config::kWorkingDirectory, "b")
+        .set(config::kServiceDescription, u"base")
+        .set(20018, u"other")
+        .locale("de", {{config::kServiceDescription, u"de"}})
+        .locale("de_AT", {{config::kServiceDescription, u"de_AT"}})
+        .locale("fr", {{20018, u"fr"}})
+        .locale("", {{20019, u"any"}})
+        .record();
 }
 
 TEST_F(ConfigLoaderTest, MatchingSectionsApplyInFileOrder) {
@@ -75,7 +78,7 @@ TEST_F(ConfigLoaderTest, MatchingSectionsApplyInFileOrder) {
         clearConfigStore();
         const ConfigurationLoadResult result = load(recordWithSections(), c.locale);
         ASSERT_EQ(result.failure, nullptr) << result.failure;
-        EXPECT_EQ(wide(20017), c.service);
+        EXPECT_EQ(wide(config::kServiceDescription), c.service);
         EXPECT_EQ(wide(20018), c.other);
         EXPECT_EQ(wide(20019), c.any);
         EXPECT_EQ(result.localeString, c.locale);
@@ -97,16 +100,14 @@ TEST_F(ConfigLoaderTest, DuplicatesOddWideLengthsAndExtractionStart) {
     const ConfigurationLoadResult result = load(record, "en_US", {1, 2, 3, 4, 5, 6, 7, 8, 9});
     ASSERT_EQ(result.failure, nullptr);
     char buffer[8];
-    configString(146, buffer, sizeof buffer);
+    configString(config::kWorkingDirectory, buffer, sizeof buffer);
     EXPECT_STREQ(buffer, "b");
-    EXPECT_EQ(configInt(107), 1);
+    EXPECT_EQ(configInt(config::kLauncherKind), 1);
     EXPECT_EQ(result.extractionStart, imageSize_ + recordSize_) << "bytes after the record must not be read";
 
     // A wide value of 5 bytes keeps 2 characters: patch the length of "base" (8) to 5.
     clearConfigStore();
-    ConfigurationRecord odd;
-    odd.wideEntries = {{20017, u"base"}};
-    std::vector<uint8_t> bytes = encodeConfigurationRecord(odd);
+    std::vector<uint8_t> bytes = PayloadBuilder().set(config::kServiceDescription, u"base").encodedRecord();
     bytes[32] = 5;  // the value's length field: header 20 bytes, N, W, key
     bytes.erase(bytes.begin() + 36 + 5, bytes.begin() + 36 + 8);
     image_ = makeFakePeImage();
@@ -114,7 +115,7 @@ TEST_F(ConfigLoaderTest, DuplicatesOddWideLengthsAndExtractionStart) {
     MemoryByteSource source(image_);
     const char* failure = loadConfigurationFrom(source, [] { return std::string("en"); }).failure;
     ASSERT_EQ(failure, nullptr) << failure;
-    EXPECT_EQ(wide(20017), u"ba");
+    EXPECT_EQ(wide(config::kServiceDescription), u"ba");
 }
 
 TEST_F(ConfigLoaderTest, FailuresCarryTheFatalMessage) {
@@ -129,11 +130,13 @@ TEST_F(ConfigLoaderTest, FailuresCarryTheFatalMessage) {
 }
 
 TEST_F(ConfigLoaderTest, EntriesReadBeforeADamageAreStored) {
-    // The caption (key 1000) is known when a later entry turns out damaged.
-    ConfigurationRecord record;
-    record.narrowEntries = {{1000, "Caption"}, {101, "name"}};
-    record.wideEntries = {{20017, u"wide"}, {20018, u"lost"}};
-    const std::vector<uint8_t> whole = encodeConfigurationRecord(record);
+    // The caption is known when a later entry turns out damaged.
+    const std::vector<uint8_t> whole = PayloadBuilder()
+                                           .set(config::kMessageErrorCaption, "Caption")
+                                           .set(config::kApplicationName, "name")
+                                           .set(config::kServiceDescription, u"wide")
+                                           .set(20018, u"lost")
+                                           .encodedRecord();
     // Header 20, N 4, key 4 + length 4 + "Caption" 7, key 4 + length 4 + "name" 4, W 4, key 4 + length 4 + 8.
     const size_t afterCaption = 20 + 4 + 15;
     const size_t afterFirstWide = afterCaption + 12 + 4 + 16;
@@ -154,10 +157,10 @@ TEST_F(ConfigLoaderTest, EntriesReadBeforeADamageAreStored) {
         MemoryByteSource source(image);
         EXPECT_STREQ(loadConfigurationFrom(source, [] { return std::string("en"); }).failure, c.failure);
         char caption[16];
-        configString(1000, caption, sizeof caption);
+        configString(config::kMessageErrorCaption, caption, sizeof caption);
         EXPECT_STREQ(caption, "Caption");
-        EXPECT_EQ(hasConfigString(101), c.nameStored);
-        EXPECT_EQ(wide(20017), c.wideValue);
+        EXPECT_EQ(hasConfigString(config::kApplicationName), c.nameStored);
+        EXPECT_EQ(wide(config::kServiceDescription), c.wideValue);
     }
 }
 

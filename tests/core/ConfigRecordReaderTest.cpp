@@ -5,6 +5,7 @@
 #include "log/MemoryLog.h"
 #include "support/FakePeImage.h"
 #include "support/LittleEndian.h"
+#include "support/PayloadBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -13,11 +14,16 @@ namespace {
 using namespace payload;
 
 ConfigurationRecord sampleRecord() {
-    ConfigurationRecord record;
+    // Key 1 has no name: the reader keeps entries of any key.
+    ConfigurationRecord record = PayloadBuilder()
+                                     .add(config::kLauncherKind, "1")
+                                     .add(config::kMainClass, "org.example.Main")
+                                     .add(config::kLauncherKind, "4")
+                                     .set(config::kServiceDescription, u"Service \u00E9")
+                                     .locale("de", {{config::kServiceDescription, u"Dienst"}})
+                                     .locale("de_AT", {{config::kServiceDescription, u"Dienst AT"}, {1, u""}})
+                                     .record();
     record.header = {0, 0x1234, 99};
-    record.narrowEntries = {{107, "1"}, {122, "org.example.Main"}, {107, "4"}};
-    record.wideEntries = {{20017, u"Service \u00E9"}};
-    record.localeSections = {{"de", {{20017, u"Dienst"}}}, {"de_AT", {{20017, u"Dienst AT"}, {1, u""}}}};
     return record;
 }
 
@@ -31,7 +37,7 @@ TEST(ConfigRecordReaderTest, ReadsBackWhatTheWriterEncodes) {
     EXPECT_EQ(read.header.wordB, 0x1234);
     EXPECT_EQ(read.header.headerLong, 99);
     ASSERT_EQ(read.narrowEntries.size(), 3u);
-    EXPECT_EQ(read.narrowEntries[2].key, 107);
+    EXPECT_EQ(read.narrowEntries[2].key, config::kLauncherKind);
     EXPECT_EQ(read.narrowEntries[2].value, "4");
     ASSERT_EQ(read.wideEntries.size(), 1u);
     EXPECT_EQ(read.wideEntries[0].value, u"Service \u00E9");
@@ -69,11 +75,11 @@ TEST(ConfigRecordReaderTest, NegativeCountsReadNothing) {
 // Cutting the record at each kind of field gives the message of the
 // primitive that reads that field.
 TEST(ConfigRecordReaderTest, TruncationInsideEachFieldNamesThatField) {
-    ConfigurationRecord record;
-    record.narrowEntries = {{107, "abcd"}};
-    record.wideEntries = {{20017, u"wxyz"}};
-    record.localeSections = {{"de", {{20017, u"uv"}}}};
-    const std::vector<uint8_t> full = encodeConfigurationRecord(record);
+    const std::vector<uint8_t> full = PayloadBuilder()
+                                          .set(config::kLauncherKind, "abcd")
+                                          .set(config::kServiceDescription, u"wxyz")
+                                          .locale("de", {{config::kServiceDescription, u"uv"}})
+                                          .encodedRecord();
     // Layout: magic 0-3, A 4-7, B 8-11, long 12-19, N 20-23, key 24-27, len 28-31,
     // "abcd" 32-35, W 36-39, key 40-43, len 44-47, body 48-55, S 56-59,
     // prefix len 60-63, "de" 64-65, M 66-69, key 70-73, len 74-77, body 78-81.

@@ -4,6 +4,7 @@
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
 #include "log/MemoryLog.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -16,12 +17,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 using Outcome = VersionRun::Outcome;
-
-std::string lowerAscii(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
 
 struct CacheEntry {
     FileTimeStamp time;
@@ -42,7 +37,7 @@ public:
 
     CandidateSystem system() {
         return {
-            [](const std::string& path) { return lowerAscii(path); },
+            [](const std::string& path) { return lowered(path); },
             [this](const std::string& path, FileTimeStamp& time) {
                 const auto found = files.find(path);
                 if (found == files.end()) return false;

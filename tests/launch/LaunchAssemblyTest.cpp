@@ -11,6 +11,7 @@
 #include "core/Locale.h"
 #include "core/PathText.h"
 #include "log/MemoryLog.h"
+#include "support/MemoryLogQueries.h"
 
 #include <gtest/gtest.h>
 
@@ -25,11 +26,6 @@ using Options = std::vector<std::string>;
 using Words16 = std::vector<std::u16string>;
 
 const std::string kLauncherDirectory = "C:\\App\\bin\\";
-
-bool logged(const std::string& line) {
-    const auto& lines = memoryLogLines();
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
 
 class FakeLaunchSystem final : public LaunchSystem {
 public:
@@ -187,7 +183,7 @@ TEST_F(LaunchAssemblyTest, ClassPathAtItsCapacityLeavesOutWholeEntries) {
     const ClassPathOption result = classPath(entries + "A0C:\\short.jar");
     EXPECT_LT(result.option.size(), kClassPathOptionCapacity);
     EXPECT_TRUE(result.option.ends_with(std::string(7000, '5') + ";C:\\short.jar;"));
-    EXPECT_TRUE(logged("ERROR: class path full, left out " + std::string(7000, '6')));
+    EXPECT_TRUE(memoryLogHas("ERROR: class path full, left out " + std::string(7000, '6')));
 }
 
 TEST_F(LaunchAssemblyTest, LauncherPropertiesInTheirOrderAndConditions) {
@@ -236,7 +232,7 @@ TEST_F(LaunchAssemblyTest, CompleteListInBlockOrderWithTheClassPathLast) {
               (Options{"-Dprop=1", "-Xmx256m", "-Dincluded", "-Dlast", "-Xss2m", "-Dsun.locale.formatasdefault=false",
                        "-Duser.language=de", "-Duser.country=CH", "-Dfile=1",
                        "-Djava.class.path=C:\\App\\bin\\a.jar;tail.jar"}));
-    EXPECT_TRUE(logged("adding options\n"));
+    EXPECT_TRUE(memoryLogHas("adding options\n"));
 }
 
 TEST_F(LaunchAssemblyTest, LocaleOptionsFollowOnlyTheLastFormatArgumentThatIsNotTrue) {

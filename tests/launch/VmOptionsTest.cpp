@@ -5,6 +5,8 @@
 #include "core/ConfigStore.h"
 #include "core/PathText.h"
 #include "log/MemoryLog.h"
+#include "support/MemoryLogQueries.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -20,12 +22,6 @@ using Options = std::vector<std::string>;
 using Words16 = std::vector<std::u16string>;
 
 const std::string kLauncherDirectory = "C:\\Apps\\";
-
-std::string lowerAscii(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
 
 // "%p" as the log writes it: the Windows build formats with the Microsoft
 // runtime (upper-case hexadecimal digits, zero-padded).
@@ -44,7 +40,7 @@ std::string pointerText(const void* pointer) {
 class FakeSystem {
 public:
     FakeSystem& file(const std::string& path, std::string content) {
-        files_[lowerAscii(path)] = std::move(content);
+        files_[lowered(path)] = std::move(content);
         return *this;
     }
     FakeSystem& variable(const std::string& name, std::string value) {
@@ -78,7 +74,7 @@ private:
 
     std::unique_ptr<LineSource> open(const std::string& path) {
         opened.push_back(path);
-        auto found = files_.find(lowerAscii(path));
+        auto found = files_.find(lowered(path));
         std::unique_ptr<LineSource> source;
         if (found != files_.end()) source = std::make_unique<TextLineSource>(found->second);
         handles.push_back(source.get());
@@ -105,11 +101,6 @@ ReadResult handleText(FakeSystem& system, const std::string& text, const char* b
     ReadResult result;
     handleVmOption(baseFile, text, result.options, result.directives, system.environment());
     return result;
-}
-
-bool logHas(const std::string& line) {
-    const auto& lines = memoryLogLines();
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
 // Converters for tests: bytes and UTF-16 units map one to one (Latin-1).
@@ -311,7 +302,7 @@ TEST(VmOptionsIncludeTest, CycleIsSkippedAndReadingGoesOn) {
     const ReadResult result = readText(system, "-include-options a.vmoptions\n-Dlast\n");
     EXPECT_EQ(result.options, (Options{"-Da1", "-Db1", "-Db2", "-Da2", "-Dlast"}));
     EXPECT_EQ(system.opened, (std::vector<std::string>{"C:\\Apps\\a.vmoptions", "C:\\Apps\\b.vmoptions"}));
-    EXPECT_TRUE(logHas("ERROR: vmoptions include <C:\\Apps\\A.VMOPTIONS> (A.VMOPTIONS) skipped: "
+    EXPECT_TRUE(memoryLogHas("ERROR: vmoptions include <C:\\Apps\\A.VMOPTIONS> (A.VMOPTIONS) skipped: "
                        "the file is already being read"));
 }
 
@@ -349,7 +340,7 @@ TEST(VmOptionsIncludeTest, NestingStopsAtTheDepthLimit) {
     for (int level = 1; level <= kMaxIncludeDepth; ++level) expected.push_back("-Dlevel=" + std::to_string(level));
     expected.push_back("-Dafter");
     EXPECT_EQ(result.options, expected);
-    EXPECT_TRUE(logHas("ERROR: vmoptions include <C:\\Apps\\level17.vmoptions> (level17.vmoptions) skipped: "
+    EXPECT_TRUE(memoryLogHas("ERROR: vmoptions include <C:\\Apps\\level17.vmoptions> (level17.vmoptions) skipped: "
                        "includes nest deeper than 16"));
 }
 
@@ -438,7 +429,7 @@ TEST(SplitOptionTextTest, CutIsLogged) {
     splitOptionText(std::string(9000, 'a'), words, latin1Converters());
     ASSERT_EQ(words.size(), 1u);
     EXPECT_EQ(words[0].size(), 8191u);
-    EXPECT_TRUE(logHas("ERROR: option text of 9000 characters cut to 8191"));
+    EXPECT_TRUE(memoryLogHas("ERROR: option text of 9000 characters cut to 8191"));
 }
 
 struct RoutingCase {

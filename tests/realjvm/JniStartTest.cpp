@@ -56,11 +56,6 @@ struct Launch {
     bool firstRunHook = false;
 };
 
-std::string describe(const IsolatedRun& run) {
-    return "exit " + std::to_string(run.exitCode) + ", signal " + std::to_string(run.signal) + ", outcome " +
-           run.report.outcome + "\nstdout:\n" + run.standardOutput + "\nstderr:\n" + run.standardError;
-}
-
 class JniStartTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -251,4 +251,10 @@ IsolatedRun runMainInChild(const std::filesystem::path& libJvm, const MainCallRe
 
 std::u16string utf16(std::string_view utf8) { return utf8ToUtf16(utf8); }
 
+std::string describe(const IsolatedRun& run) {
+    return "exit " + std::to_string(run.exitCode) + ", signal " + std::to_string(run.signal) +
+           (run.timedOut ? ", timed out" : "") + (run.report.outcome.empty() ? "" : ", outcome " + run.report.outcome) +
+           "\nstdout:\n" + run.standardOutput + "\nstderr:\n" + run.standardError;
+}
+
 }  // namespace realjvm

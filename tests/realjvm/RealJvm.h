@@ -70,6 +70,10 @@ struct IsolatedRun {
     std::string standardError;
 };
 
+// A child's run as a failed expectation shows it: how it ended, the launcher's
+// verdict when it gave one, and both output streams.
+std::string describe(const IsolatedRun& run);
+
 // The code under test: runs in the child with JNI_CreateJavaVM bound from the
 // library, calls the checkpoint as it goes and returns the final report.
 using IsolatedBody = std::function<MainCallReport(CreateJavaVmFunction, const ReportCheckpoint&)>;

@@ -11,12 +11,6 @@ using namespace realjvm;
 
 namespace {
 
-std::string describe(const IsolatedRun& run) {
-    return "exit " + std::to_string(run.exitCode) + ", signal " + std::to_string(run.signal) +
-           (run.timedOut ? ", timed out" : "") + "\nstdout:\n" + run.standardOutput + "\nstderr:\n" +
-           run.standardError;
-}
-
 class RealJvmTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -3,8 +3,10 @@
 // into a program of ours from wherever a scenario places the runtime, starts
 // a JVM that sees exactly the text it is handed.
 #include "support/BootstrapEcho.h"
+#include "support/PayloadBuilder.h"
 #include "support/RuntimeLayout.h"
 #include "support/RuntimePlacement.h"
+#include "support/TestFiles.h"
 #include "support/WineScenario.h"
 #include "Utf.h"
 
@@ -43,11 +45,6 @@ std::string releaseVersion(const fs::path& home) {
 
 std::string escapedForRegex(const std::string& text) {
     return std::regex_replace(text, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)");
-}
-
-std::string describe(const LauncherRun& run) {
-    return "exit " + std::to_string(run.exitCode) + "\nstdout:\n" + run.standardOutput + "stderr:\n" +
-           run.standardError;
 }
 
 class RealRuntimeTest : public ::testing::Test {
@@ -160,21 +157,16 @@ TEST_F(RealRuntimeTest, JniStartSeesExactTextsWhereverTheRuntimeIsPlaced) {
 
 // A launcher as a user writes it: the shipped bootstrap jar and the
 // application's jar embedded, the echo class of the tests as the main class.
-payload::LauncherPayload echoApplication(const char* sequence, const fs::path& echoFile) {
-    payload::LauncherPayload payload;
-    payload.record.narrowEntries = {{107, "1"},
-                                    {128, sequence},
-                                    {126, "1.8"},
-                                    {122, "WinLauncher"},
-                                    {123, "-Xmx64m -Dwinlauncher.echoFile=\"" + WineScenario::windowsPath(echoFile) + "\""},
-                                    {1016, "No {0}-bit JVM found."}};
-    payload.files = {{"launcher-bootstrap.jar", REALRUNTIME_BOOTSTRAP_JAR}, {"application.jar", REALRUNTIME_JAR}};
-    return payload;
-}
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+PayloadBuilder echoApplication(const char* sequence, const fs::path& echoFile) {
+    return PayloadBuilder()
+        .set(config::kLauncherKind, "1")
+        .set(config::kJvmSearchSequence, sequence)
+        .set(config::kMinVersion, "1.8")
+        .set(config::kMainClass, "WinLauncher")
+        .set(config::kVmOptions, "-Xmx64m -Dwinlauncher.echoFile=\"" + WineScenario::windowsPath(echoFile) + "\"")
+        .set(config::kMessageNoJvmOfBitnessFound, "No {0}-bit JVM found.")
+        .embed("launcher-bootstrap.jar", REALRUNTIME_BOOTSTRAP_JAR)
+        .embed("application.jar", REALRUNTIME_JAR);
 }
 
 TEST_F(RealRuntimeTest, LauncherRunsTheApplicationWithItsArgumentsAndProperties) {
@@ -187,7 +179,7 @@ TEST_F(RealRuntimeTest, LauncherRunsTheApplicationWithItsArgumentsAndProperties)
     const std::vector<std::string> arguments{"plain", "with blank", "", "caf\xc3\xa9", "\xe6\x97\xa5\xe6\x9c\xac",
                                              "\xf0\x9f\x98\x80", "-Jnot-for-the-jvm"};
     const LauncherRun run = scenario_.run(launcher, arguments, environment, 120);
-    EXPECT_EQ(run.exitCode, 0) << describe(run) << run.log.value_or("");
+    EXPECT_EQ(run.exitCode, 0) << describe(run);
     for (const char* line : {"JVM created", "calling main", "main returned", "dest JVM", "launch done"})
         EXPECT_TRUE(run.logHas(line)) << line << "\n" << run.log.value_or("");
 
@@ -222,25 +214,25 @@ TEST_F(RealRuntimeTest, LauncherRunsTheApplicationWithItsArgumentsAndProperties)
 // The real runtime's splashscreen.dll takes the launcher's PNG image.
 TEST_F(RealRuntimeTest, RealSplashLibraryAcceptsTheLaunchersImage) {
     const fs::path echoFile = scenario_.directory() / "echo.txt";
-    payload::LauncherPayload payload = echoApplication("EJAVA_HOME", echoFile);
-    payload.record.narrowEntries.push_back({108, "1"});
-    payload.record.narrowEntries.push_back({10123, "1"});
+    const PayloadBuilder payload = echoApplication("EJAVA_HOME", echoFile)
+                                       .set(config::kShowSplashScreen, "1")
+                                       .set(config::kSplashScreenEnabled, "1");
     const fs::path launcher = scenario_.makeLauncherFrom(testProgram("splash_guilauncher", 64), payload);
     const std::unique_ptr<PlacedRuntime> placed = placeRuntimeForJavaHome();
     const PlacedRuntime& runtime = *placed;
     std::map<std::string, std::string> environment = runtime.environment();
     environment["ZELKOR_LOG"] = "yes";
     const LauncherRun run = scenario_.run(launcher, {"splashed"}, environment, 120);
-    EXPECT_EQ(run.exitCode, 0) << describe(run) << run.log.value_or("");
+    EXPECT_EQ(run.exitCode, 0) << describe(run);
     EXPECT_TRUE(run.logHasPrefix("splash load memory returned 1 (")) << run.log.value_or("");
     EXPECT_EQ(parseBootstrapEcho(readFile(echoFile)).arguments, std::vector<std::u16string>{u"splashed"});
 }
 
 TEST_F(RealRuntimeTest, ExceptionInMainEndsWithTheStartMessageAndTheStackTrace) {
     const fs::path echoFile = scenario_.directory() / "echo.txt";
-    payload::LauncherPayload payload = echoApplication("EJAVA_HOME", echoFile);
-    payload.record.narrowEntries.push_back({1005, "The JVM could not be started."});
-    payload.record.narrowEntries.push_back({124, "throw"});  // configured arguments come first
+    const PayloadBuilder payload = echoApplication("EJAVA_HOME", echoFile)
+                                       .set(config::kMessageJvmStartFailed, "The JVM could not be started.")
+                                       .set(config::kApplicationArguments, "throw");  // configured arguments come first
     const fs::path launcher = scenario_.makeLauncher("guilauncher64.exe", payload);
     const std::unique_ptr<PlacedRuntime> placed = placeRuntimeForJavaHome();
     const PlacedRuntime& runtime = *placed;
@@ -257,14 +249,16 @@ TEST_F(RealRuntimeTest, ExceptionInMainEndsWithTheStartMessageAndTheStackTrace) 
 TEST_F(RealRuntimeTest, SecondStartsHandTheirArgumentsToTheRunningApplication) {
     constexpr int kSecondStarts = 20;
     const fs::path collected = scenario_.directory() / "collected.txt";
-    payload::LauncherPayload payload;
-    payload.record.narrowEntries = {{107, "1"},
-                                    {128, "EJAVA_HOME"},
-                                    {126, "1.8"},
-                                    {10005, "1"},
-                                    {122, "realruntime.InstanceCollector"},
-                                    {123, "-Xmx64m -Dcollector.file=\"" + WineScenario::windowsPath(collected) + "\""}};
-    payload.files = {{"launcher-bootstrap.jar", REALRUNTIME_BOOTSTRAP_JAR}, {"collector.jar", REALRUNTIME_COLLECTOR_JAR}};
+    const PayloadBuilder payload =
+        PayloadBuilder()
+            .set(config::kLauncherKind, "1")
+            .set(config::kJvmSearchSequence, "EJAVA_HOME")
+            .set(config::kMinVersion, "1.8")
+            .set(config::kSingleInstance, "1")
+            .set(config::kMainClass, "realruntime.InstanceCollector")
+            .set(config::kVmOptions, "-Xmx64m -Dcollector.file=\"" + WineScenario::windowsPath(collected) + "\"")
+            .embed("launcher-bootstrap.jar", REALRUNTIME_BOOTSTRAP_JAR)
+            .embed("collector.jar", REALRUNTIME_COLLECTOR_JAR);
     const fs::path launcher = scenario_.makeLauncher("guilauncher64.exe", payload);
     const std::unique_ptr<PlacedRuntime> placed = placeRuntimeForJavaHome();
     const PlacedRuntime& runtime = *placed;
@@ -304,14 +298,16 @@ TEST_F(RealRuntimeTest, ServiceRunsTheApplicationUntilItIsStopped) {
         ~Cleanup() { scenario.run(testProgram("service_probe", 64), {"delete", name}, {}, 60); }
     } cleanup{scenario_, name};
     const fs::path stopFile = scenario_.directory() / "service.txt";
-    payload::LauncherPayload payload;
-    payload.record.narrowEntries = {{107, "4"},
-                                    {101, name},
-                                    {128, "Rjre"},
-                                    {126, "1.8"},
-                                    {122, "realruntime.ServiceApp"},
-                                    {123, "-Xmx64m -Dservice.file=\"" + WineScenario::windowsPath(stopFile) + "\""}};
-    payload.files = {{"launcher-bootstrap.jar", REALRUNTIME_BOOTSTRAP_JAR}, {"apps.jar", REALRUNTIME_COLLECTOR_JAR}};
+    const PayloadBuilder payload =
+        PayloadBuilder()
+            .set(config::kLauncherKind, "4")
+            .set(config::kApplicationName, name)
+            .set(config::kJvmSearchSequence, "Rjre")
+            .set(config::kMinVersion, "1.8")
+            .set(config::kMainClass, "realruntime.ServiceApp")
+            .set(config::kVmOptions, "-Xmx64m -Dservice.file=\"" + WineScenario::windowsPath(stopFile) + "\"")
+            .embed("launcher-bootstrap.jar", REALRUNTIME_BOOTSTRAP_JAR)
+            .embed("apps.jar", REALRUNTIME_COLLECTOR_JAR);
     const fs::path launcher = scenario_.makeLauncher("svclauncher64.exe", payload);
     const PlacedRuntime runtime(scenario_, RuntimePlacement::BundledJre, scenario_.directory(), RuntimeShape::Real, 64);
 
@@ -368,7 +364,7 @@ TEST_F(RealRuntimeTest, LauncherFindsBindsAndCachesTheRealRuntime) {
         // The real banner: the version is cut by position after the quote.
         const std::string version = releaseVersion(runtime.home()) + "\" 2023-10-1";
         const LauncherRun cold = scenario.run(programDirectory / launcher.filename(), {"cold"}, environment, 120);
-        EXPECT_EQ(cold.exitCode, 0) << describe(cold) << cold.log.value_or("");
+        EXPECT_EQ(cold.exitCode, 0) << describe(cold);
         EXPECT_TRUE(cold.logHas("got version from execution " + version)) << cold.log.value_or("");
         EXPECT_EQ(parseBootstrapEcho(readFile(echoFile)).arguments, std::vector<std::u16string>{u"cold"});
 

@@ -3,6 +3,7 @@
 // a session when its first window is made, and the other scenarios run
 // without a display: each test here starts the prefix's session afresh with
 // its display and ends it again (the tests run alone).
+#include "support/PayloadBuilder.h"
 #include "support/VirtualDisplay.h"
 #include "support/WineScenario.h"
 
@@ -26,9 +27,11 @@ protected:
 };
 
 TEST_P(DialogScenarioTest, PayloadDamagedAfterTheCaptionShowsItsMessageUnderThatCaption) {
-    ConfigurationRecord record;
-    record.narrowEntries = {{107, "1"}, {1000, "Damaged Launcher Caption"}, {101, "name"}};
-    std::vector<uint8_t> bytes = encodeConfigurationRecord(record);
+    std::vector<uint8_t> bytes = PayloadBuilder()
+                                     .set(config::kLauncherKind, "1")
+                                     .set(config::kMessageErrorCaption, "Damaged Launcher Caption")
+                                     .set(config::kApplicationName, "name")
+                                     .encodedRecord();
     // Cut inside the value of the last narrow entry: the two counts after the
     // block and two bytes of "name" are missing.
     bytes.resize(bytes.size() - 10);

@@ -3,6 +3,7 @@
 // file larger than that must end with message 1009 and "16" and leave nothing
 // behind, and a path that the ANSI code page cannot express. They run
 // serially: the prefix's temporary path is shared by every scenario.
+#include "support/PayloadBuilder.h"
 #include "support/WineScenario.h"
 
 #include <gtest/gtest.h>
@@ -90,9 +91,10 @@ protected:
 TEST_P(DiskFullScenarioTest, ExtractionIntoAFullDiskFailsCleanly) {
     const fs::path big = scenario_.directory() / "big.bin";
     std::ofstream(big, std::ios::binary) << std::string(2 * 1024 * 1024, 'x');
-    payload::LauncherPayload payload;
-    payload.record.narrowEntries = {{107, "1"}, {1009, "An internal error occurred (error code: {0})"}};
-    payload.files = {{"big.jar", big}};
+    const PayloadBuilder payload = PayloadBuilder()
+                                       .set(config::kLauncherKind, "1")
+                                       .set(config::kMessageInternalError, "An internal error occurred (error code: {0})")
+                                       .embed("big.jar", big);
     const fs::path launcher =
         scenario_.makeLauncher("guilauncher" + std::to_string(GetParam()) + ".exe", payload);
     const LauncherRun run = scenario_.run(launcher, {"-q_btl_internal"});
@@ -125,9 +127,8 @@ protected:
 
 TEST_P(TempPathFallbackTest, UnrepresentableTempPathFallsBackToTheWindowsTempDirectory) {
     std::ofstream(scenario_.directory() / "a.bin", std::ios::binary) << "abc";
-    payload::LauncherPayload payload;
-    payload.record.narrowEntries = {{107, "4"}};
-    payload.files = {{"a.jar", scenario_.directory() / "a.bin"}};
+    const PayloadBuilder payload =
+        PayloadBuilder().set(config::kLauncherKind, "4").embed("a.jar", scenario_.directory() / "a.bin");
     const LauncherRun run = scenario_.run(scenario_.makeLauncherFrom(testProgram("extraction_probe", GetParam()), payload));
     if (run.skipped) GTEST_SKIP() << run.skipReason;
     ASSERT_EQ(run.exitCode, 0) << run.standardOutput;

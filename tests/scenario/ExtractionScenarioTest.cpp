@@ -2,6 +2,8 @@
 // the temporary directory removed by every fatal exit but kept after a normal
 // end. The extraction probe is a test program that runs the launcher's own
 // loading and extraction and then ends normally.
+#include "support/PayloadBuilder.h"
+#include "support/TestFiles.h"
 #include "support/WineScenario.h"
 
 #include <gtest/gtest.h>
@@ -17,11 +19,6 @@ using namespace payload;
 namespace {
 
 constexpr const char* kInternalError = "An internal error occurred (error code: {0})";
-
-std::vector<uint8_t> readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // The value after "<key> " in the probe's report.
 std::string reported(const std::string& output, const std::string& key) {
@@ -58,14 +55,18 @@ protected:
 };
 
 TEST_P(ExtractionScenarioTest, FilesLandUnmaskedAndTheDirectoryStaysAfterANormalEnd) {
-    LauncherPayload payload;
-    payload.record.narrowEntries = {{107, "4"}, {2002, "5"}, {2003, "a.jar;lib\\c.jar;b.exe;;lib\\d.txt;"}};
     const std::vector<uint8_t> a = {0x00, 0x5C, 0xFF};
     std::vector<uint8_t> c(20000);
     for (size_t i = 0; i < c.size(); ++i) c[i] = static_cast<uint8_t>(i * 7);
     const std::vector<uint8_t> d = {'d'};
-    payload.files = {{"a.jar", writeSource("a", a)}, {"lib\\c.jar", writeSource("c", c)},
-                     {"b.exe", writeSource("b", {})}, {"lib\\d.txt", writeSource("d", d)}};
+    const PayloadBuilder payload = PayloadBuilder()
+                                       .set(config::kLauncherKind, "4")
+                                       .set(config::kEmbeddedFileCount, "5")
+                                       .set(config::kEmbeddedFileNames, "a.jar;lib\\c.jar;b.exe;;lib\\d.txt;")
+                                       .embed("a.jar", writeSource("a", a))
+                                       .embed("lib\\c.jar", writeSource("c", c))
+                                       .embed("b.exe", writeSource("b", {}))
+                                       .embed("lib\\d.txt", writeSource("d", d));
     const fs::path probe = scenario_.makeLauncherFrom(testProgram("extraction_probe", bits()), payload);
     const LauncherRun run = scenario_.run(probe, {}, {{"ZELKOR_LOG", "yes"}});
     SKIP_IF_UNRUNNABLE(run);
@@ -89,8 +90,10 @@ TEST_P(ExtractionScenarioTest, FilesLandUnmaskedAndTheDirectoryStaysAfterANormal
 }
 
 TEST_P(ExtractionScenarioTest, NoFilesMeansNoDirectory) {
-    LauncherPayload payload;
-    payload.record.narrowEntries = {{107, "4"}, {2002, "0"}, {2003, "a.jar;"}};
+    const PayloadBuilder payload = PayloadBuilder()
+                                       .set(config::kLauncherKind, "4")
+                                       .set(config::kEmbeddedFileCount, "0")
+                                       .set(config::kEmbeddedFileNames, "a.jar;");
     const LauncherRun run = scenario_.run(scenario_.makeLauncherFrom(testProgram("extraction_probe", bits()), payload));
     SKIP_IF_UNRUNNABLE(run);
     EXPECT_EQ(run.exitCode, 0);
@@ -102,15 +105,19 @@ class LauncherExtractionTest : public ExtractionScenarioTest {
 protected:
     std::string launcherTemplate() const { return "guilauncher" + std::to_string(bits()) + ".exe"; }
 
+    // A GUI launcher that says which internal error ended it.
+    static PayloadBuilder guiPayload() {
+        return PayloadBuilder().set(config::kLauncherKind, "1").set(config::kMessageInternalError, kInternalError);
+    }
+
     LauncherRun runQuiet(const fs::path& launcher) {
         return scenario_.run(launcher, {"-q_btl_internal"}, {{"ZELKOR_LOG", "yes"}});
     }
 };
 
 TEST_P(LauncherExtractionTest, FatalExitAfterExtractionRemovesTheDirectory) {
-    LauncherPayload payload;
-    payload.record.narrowEntries = {{107, "1"}, {1009, kInternalError}};
-    payload.files = {{"a.jar", writeSource("a", {1, 2, 3})}, {"lib\\b.jar", writeSource("b", {4})}};
+    const PayloadBuilder payload =
+        guiPayload().embed("a.jar", writeSource("a", {1, 2, 3})).embed("lib\\b.jar", writeSource("b", {4}));
     const LauncherRun run = runQuiet(scenario_.makeLauncher(launcherTemplate(), payload));
     SKIP_IF_UNRUNNABLE(run);
     EXPECT_EQ(run.exitCode, 83) << "the Java runtime search ends this run";
@@ -122,9 +129,7 @@ TEST_P(LauncherExtractionTest, FatalExitAfterExtractionRemovesTheDirectory) {
 }
 
 TEST_P(LauncherExtractionTest, PayloadCutInsideAContentBlockEndsWith16AndLeavesNothing) {
-    LauncherPayload payload;
-    payload.record.narrowEntries = {{107, "1"}, {1009, kInternalError}};
-    payload.files = {{"lib\\a.jar", writeSource("a", std::vector<uint8_t>(10000, 0x41))}};
+    const PayloadBuilder payload = guiPayload().embed("lib\\a.jar", writeSource("a", std::vector<uint8_t>(10000, 0x41)));
     const fs::path launcher = scenario_.makeLauncher(launcherTemplate(), payload);
     fs::resize_file(launcher, fs::file_size(launcher) - 100);
     const LauncherRun run = runQuiet(launcher);
@@ -147,9 +152,8 @@ TEST_P(LauncherExtractionTest, NamesLeavingTheDirectoryOrNamingADeviceAreRefused
     for (const char* name :
          {"..\\escaped.txt", "C:\\escaped.txt", "lib\\..\\..\\escaped.txt", "NUL", "lib\\nul.jar", "COM1.txt"}) {
         SCOPED_TRACE(name);
-        LauncherPayload payload;
-        payload.record.narrowEntries = {{107, "1"}, {1009, kInternalError}};
-        payload.files = {{"ok.jar", writeSource("ok", {1})}, {name, writeSource("escaped", {2})}};
+        const PayloadBuilder payload =
+            guiPayload().embed("ok.jar", writeSource("ok", {1})).embed(name, writeSource("escaped", {2}));
         const LauncherRun run = runQuiet(scenario_.makeLauncher(launcherTemplate(), payload));
         SKIP_IF_UNRUNNABLE(run);
         EXPECT_EQ(run.exitCode, 1);

@@ -1,5 +1,6 @@
 // The GUI launcher's markers and switches: the reboot marker, the log switch
 // and the quiet and console switches with the keys that allow them.
+#include "support/PayloadBuilder.h"
 #include "support/WineScenario.h"
 
 #include <gtest/gtest.h>
@@ -17,14 +18,15 @@ using namespace payload;
 // and this message (key 1016) once the switches have had their effect.
 constexpr const char* kNoJvmFound = "No JVM found.";
 
+PayloadBuilder quietSwitches(const char* value) {
+    return PayloadBuilder().set(config::kAcceptQuietAndConsoleSwitches, value);
+}
+
 class GuiSwitchScenarioTest : public ::testing::TestWithParam<const char*> {
 protected:
-    LauncherRun run(std::vector<NarrowEntry> entries, const std::vector<std::string>& arguments,
+    LauncherRun run(PayloadBuilder payload, const std::vector<std::string>& arguments,
                     const std::map<std::string, std::string>& environment = {}, int timeoutSeconds = 120) {
-        LauncherPayload payload;
-        payload.record.narrowEntries = std::move(entries);
-        payload.record.narrowEntries.push_back({107, "1"});
-        payload.record.narrowEntries.push_back({1016, kNoJvmFound});
+        payload.set(config::kLauncherKind, "1").set(config::kMessageNoJvmOfBitnessFound, kNoJvmFound);
         return scenario_.run(scenario_.makeLauncher(GetParam(), payload), arguments, environment, timeoutSeconds);
     }
 
@@ -68,26 +70,29 @@ TEST_P(GuiSwitchScenarioTest, LogSwitchCountsOnlyAsTheFirstArgument) {
 
 TEST_P(GuiSwitchScenarioTest, QuietSwitchNeedsItsKey) {
     // Without key 154 "-q" is an ordinary argument: the message goes to a box, not to standard error.
-    const LauncherRun consoleOnly = run({{154, "0"}, {156, "1"}}, {"-q"});
+    const LauncherRun consoleOnly = run(PayloadBuilder()
+                                            .set(config::kAcceptQuietAndConsoleSwitches, "0")
+                                            .set(config::kAcceptConsoleSwitch, "1"),
+                                        {"-q"});
     SKIP_IF_UNRUNNABLE(consoleOnly);
     EXPECT_EQ(consoleOnly.exitCode, 83);
     EXPECT_EQ(consoleOnly.standardError, "");
 
-    const LauncherRun allowed = run({{154, "1"}}, {"-q"});
+    const LauncherRun allowed = run(quietSwitches("1"), {"-q"});
     EXPECT_EQ(allowed.exitCode, 83);
     EXPECT_EQ(allowed.standardError.rfind(kNoJvmFound, 0), 0u) << allowed.standardError;
 
     // Key 154 counts as an integer: " 1" is true, "0" and "" are false.
-    const LauncherRun spaced = run({{154, " 1"}}, {"-q"});
+    const LauncherRun spaced = run(quietSwitches(" 1"), {"-q"});
     EXPECT_EQ(spaced.standardError.rfind(kNoJvmFound, 0), 0u) << spaced.standardError;
-    const LauncherRun empty = run({{154, ""}}, {"-q"});
+    const LauncherRun empty = run(quietSwitches(""), {"-q"});
     EXPECT_EQ(empty.standardError, "");
 }
 
 // Wine gives the GUI launcher a console (its parent's or a new one), so "-c"
 // goes on quietly; a redirected standard error stays where it was sent.
 TEST_P(GuiSwitchScenarioTest, ConsoleSwitchAttachesAConsoleAndKeepsTheLauncherQuiet) {
-    const LauncherRun run1 = run({{154, "1"}}, {"-c", "-console"}, {{"ZELKOR_LOG", "yes"}});
+    const LauncherRun run1 = run(quietSwitches("1"), {"-c", "-console"}, {{"ZELKOR_LOG", "yes"}});
     SKIP_IF_UNRUNNABLE(run1);
     EXPECT_EQ(run1.exitCode, 83);
     EXPECT_EQ(run1.standardError.rfind(kNoJvmFound, 0), 0u) << run1.standardError;

@@ -2,8 +2,10 @@
 // under Wine, with stand-in runtimes placed where a user would have them.
 // A launcher that bound JNI_CreateJavaVM goes on to start the stand-in JVM,
 // which finds the bootstrap class in "classes": the run ends with 0.
+#include "support/PayloadBuilder.h"
 #include "support/RuntimeLayout.h"
 #include "support/RuntimePlacement.h"
+#include "support/TestFiles.h"
 #include "support/WineScenario.h"
 
 #include <gtest/gtest.h>
@@ -20,37 +22,31 @@ using namespace payload;
 constexpr int kExitLaunched = 0;
 constexpr int kExitNoJvm = 83;
 
-std::string describe(const LauncherRun& run) {
-    return "exit " + std::to_string(run.exitCode) + "\nstderr: " + run.standardError + "\nlog:\n" +
-           run.log.value_or("(none)");
-}
-
 class JvmDiscoveryScenarioTest : public ::testing::TestWithParam<int> {
 protected:
     int bits() const { return GetParam(); }
     bool sixtyFour() const { return bits() == 64; }
 
+    // A GUI launcher with the search's messages; `payload` may add keys and files.
     fs::path launcher(const std::string& sequence, const std::string& minVersion = "1.6",
-                      std::vector<EmbeddedFile> files = {}) {
-        LauncherPayload payload;
-        payload.files = std::move(files);
-        payload.record.narrowEntries = {
-            {107, "1"},
-            {128, sequence},
-            {126, minVersion},
-            {1005, "The JVM could not be started."},
-            {1016, "No {0}-bit JVM found."},
-            {1017, "The {0} environment variable does not point to a working 32-bit JVM."},
-            {1018, "The {0} environment variable does not point to a working 64-bit JVM."},
-            {1019, "The 32-bit JVM at {0} is damaged."},
-            {1020, "The 64-bit JVM at {0} is damaged."},
-        };
+                      PayloadBuilder payload = {}) {
+        payload.set(config::kLauncherKind, "1")
+            .set(config::kJvmSearchSequence, sequence)
+            .set(config::kMinVersion, minVersion)
+            .set(config::kMessageJvmStartFailed, "The JVM could not be started.")
+            .set(config::kMessageNoJvmOfBitnessFound, "No {0}-bit JVM found.")
+            .set(config::kMessageVariableJvmNot32Bit,
+                 "The {0} environment variable does not point to a working 32-bit JVM.")
+            .set(config::kMessageVariableJvmNot64Bit,
+                 "The {0} environment variable does not point to a working 64-bit JVM.")
+            .set(config::kMessageJvmAtDamaged32Bit, "The 32-bit JVM at {0} is damaged.")
+            .set(config::kMessageJvmAtDamaged64Bit, "The 64-bit JVM at {0} is damaged.");
         return makeLauncher(payload);
     }
 
     // The launcher of `payload` with the bootstrap class on its class path.
-    fs::path makeLauncher(LauncherPayload payload) {
-        payload.record.narrowEntries.push_back({121, "D0classes;"});
+    fs::path makeLauncher(PayloadBuilder payload) {
+        payload.set(config::kClassPath, "D0classes;");
         const fs::path bootstrapClass = scenario_.directory() / "classes/com/zelkor/runtime/WinLauncher.class";
         fs::create_directories(bootstrapClass.parent_path());
         std::ofstream(bootstrapClass) << "class bytes";
@@ -104,7 +100,7 @@ TEST_P(JvmDiscoveryScenarioTest, BundledRuntimeIsCheckedOnceThenTakenFromTheCach
 TEST_P(JvmDiscoveryScenarioTest, ExtractedFilesAreRemovedWhenTheStartFailsAfterTheBind) {
     const fs::path source = scenario_.directory() / "app.jar";
     std::ofstream(source, std::ios::binary) << "jar bytes";
-    const fs::path program = launcher("Rjre", "1.6", {{"app.jar", source}});
+    const fs::path program = launcher("Rjre", "1.6", PayloadBuilder().embed("app.jar", source));
     fs::remove_all(scenario_.directory() / "classes");  // no bootstrap class: the start fails
     PlacedRuntime runtime(scenario_, RuntimePlacement::BundledJre, program.parent_path(), RuntimeShape::Jre, bits(),
                           "java version \"1.8.0_121\"");
@@ -151,8 +147,7 @@ TEST_P(JvmDiscoveryScenarioTest, LibrarySubdirectoriesAreTriedInTheirOrder) {
     SKIP_IF_UNRUNNABLE(result);
     EXPECT_EQ(result.exitCode, kExitLaunched) << describe(result);
     const std::string bin = WineScenario::windowsPath(runtime.home() / "bin");
-    std::string lowerBin = bin;
-    std::transform(lowerBin.begin(), lowerBin.end(), lowerBin.begin(), [](unsigned char c) { return std::tolower(c); });
+    const std::string lowerBin = lowered(bin);
     EXPECT_TRUE(result.logHas("Trying " + lowerBin + "\\hotspot\\jvm.dll (exists 0)")) << describe(result);
     EXPECT_TRUE(result.logHas("Trying " + lowerBin + "\\client\\jvm.dll (exists 0)")) << describe(result);
     EXPECT_TRUE(result.logHas("Trying " + lowerBin + "\\server\\jvm.dll (exists 1)")) << describe(result);
@@ -189,9 +184,11 @@ TEST_P(JvmDiscoveryScenarioTest, LibraryOfTheOtherBitnessFailsWithTheMessageOfIt
 }
 
 TEST_P(JvmDiscoveryScenarioTest, ConfiguredLibrarySubdirectoryIsTriedFirst) {
-    LauncherPayload payload;
-    payload.record.narrowEntries = {{107, "1"}, {128, "Rjre"}, {126, "1.6"}, {152, "server"}};
-    const fs::path program = makeLauncher(payload);
+    const fs::path program = makeLauncher(PayloadBuilder()
+                                              .set(config::kLauncherKind, "1")
+                                              .set(config::kJvmSearchSequence, "Rjre")
+                                              .set(config::kMinVersion, "1.6")
+                                              .set(config::kPreferredJvmDllDirectory, "server"));
     PlacedRuntime runtime(scenario_, RuntimePlacement::BundledJre, program.parent_path(), RuntimeShape::ClientAndServer,
                           bits(), "java version \"1.8.0_121\"");
     const LauncherRun result = run(program);
@@ -221,9 +218,11 @@ TEST_P(JvmDiscoveryScenarioTest, AnOldBundledRuntimeIsStillTakenByTheFallbackPas
 // below the installation directory (key 10003, here the launcher's own), the
 // entries, the fallback pass, then the variables of last resort.
 TEST_P(JvmDiscoveryScenarioTest, FrameRunsFromThePreferredLocationToTheLastResortVariables) {
-    LauncherPayload payload;
-    payload.record.narrowEntries = {{107, "1"}, {128, "Rnone;EJVM_FRAME_UNSET"}, {126, "1.6"}, {10003, ""}};
-    const fs::path program = makeLauncher(payload);
+    const fs::path program = makeLauncher(PayloadBuilder()
+                                              .set(config::kLauncherKind, "1")
+                                              .set(config::kJvmSearchSequence, "Rnone;EJVM_FRAME_UNSET")
+                                              .set(config::kMinVersion, "1.6")
+                                              .set(config::kApplicationDirectory, ""));
     fs::create_directories(program.parent_path() / ".brantel");
     const auto writeLocation = [&](const char* file, const std::string& line) {
         std::ofstream(program.parent_path() / ".brantel" / file) << line << "\r\n";

@@ -1,15 +1,17 @@
 // The JVM start of real launchers under Wine with the stand-in runtime: the
 // exact option list and bootstrap arguments the JVM receives, and how each
 // outcome of the start ends the launcher.
+#include "files/InstanceNames.h"
 #include "support/JvmTranscript.h"
+#include "support/PayloadBuilder.h"
 #include "support/RuntimeLayout.h"
 #include "support/RuntimePlacement.h"
+#include "support/TestFiles.h"
 #include "support/WineScenario.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <fstream>
 
 namespace {
@@ -17,22 +19,9 @@ namespace {
 namespace fs = std::filesystem;
 using namespace payload;
 
-std::string lowered(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 // The first number of a launcher's instance semaphore (no other instance runs).
-std::string numberedSemaphoreName(const std::string& exe) {
-    std::string name = "Local\\" + lowered(exe);
-    for (size_t i = 6; i < name.size(); ++i)
-        if (name[i] == '\\' || name[i] == ' ') name[i] = '_';
-    return name + "0";
-}
-
-std::string describe(const LauncherRun& run) {
-    return "exit " + std::to_string(run.exitCode) + "\nstderr: " + run.standardError + "\nlog:\n" +
-           run.log.value_or("(none)");
+std::string firstSemaphoreName(const std::string& exe) {
+    return numberedSemaphoreName(instanceSemaphoreBase(false, lowered(exe)), 0);
 }
 
 class LaunchScenarioTest : public ::testing::TestWithParam<int> {
@@ -40,16 +29,20 @@ protected:
     int bits() const { return GetParam(); }
 
     // A GUI (or service) launcher beside a bundled stand-in runtime, its
-    // bootstrap classes in "classes" on the configured class path.
-    fs::path launcher(std::vector<std::pair<int32_t, std::string>> entries, bool service = false,
+    // bootstrap classes in "classes" on the configured class path; `changes`
+    // set further keys or replace these.
+    fs::path launcher(const PayloadBuilder& changes = {}, bool service = false,
                       const char* bootstrapClass = "com/zelkor/runtime/WinLauncher") {
-        LauncherPayload payload;
-        payload.record.narrowEntries = {
-            {107, service ? "4" : "1"}, {128, "Rjre"}, {126, "1.6"}, {121, "D0classes;"},
-            {1005, "JVM start failed."},  {1006, "Missing {0}."},     {1010, "No main class."},
-            {1011, "No main method."},
-        };
-        for (auto& [key, value] : entries) payload.record.narrowEntries.push_back({key, std::move(value)});
+        PayloadBuilder payload = PayloadBuilder()
+                                     .set(config::kLauncherKind, service ? "4" : "1")
+                                     .set(config::kJvmSearchSequence, "Rjre")
+                                     .set(config::kMinVersion, "1.6")
+                                     .set(config::kClassPath, "D0classes;")
+                                     .set(config::kMessageJvmStartFailed, "JVM start failed.")
+                                     .set(config::kMessageClassPathEntryMissing, "Missing {0}.")
+                                     .set(config::kMessageMainClassNotFound, "No main class.")
+                                     .set(config::kMessageMainMethodNotFound, "No main method.");
+        for (const NarrowEntry& entry : changes.record().narrowEntries) payload.set(entry.key, entry.value);
         const fs::path program =
             scenario_.makeLauncher((service ? "svclauncher" : "guilauncher") + std::to_string(bits()) + ".exe", payload);
         runtime_.emplace(scenario_, RuntimePlacement::BundledJre, program.parent_path(), RuntimeShape::Jre, bits(),
@@ -84,7 +77,11 @@ protected:
 
 TEST_P(LaunchScenarioTest, JvmReceivesTheOptionsInTheirOrderAndMainItsArguments) {
     const fs::path program =
-        launcher({{123, "-Xss1m -Dconfigured=\"a b\""}, {125, "1"}, {10004, "native"}, {124, "'conf arg'"}});
+        launcher(PayloadBuilder()
+                     .set(config::kVmOptions, "-Xss1m -Dconfigured=\"a b\"")
+                     .set(config::kDashJArgumentsAreJvmOptions, "1")
+                     .set(config::kNativeLibraryDirectories, "native")
+                     .set(config::kApplicationArguments, "'conf arg'"));
     std::ofstream(scenario_.directory() / "app.vmoptions") << "# comment\r\n-Dfrom.file=1\r\n";
     const LauncherRun result = run(program, {"-q_btl_internal", "-J-Dfrom.argument=1", "user arg"});
     SKIP_IF_UNRUNNABLE(result);
@@ -96,7 +93,7 @@ TEST_P(LaunchScenarioTest, JvmReceivesTheOptionsInTheirOrderAndMainItsArguments)
     const std::string exe = WineScenario::windowsPath(program);
     const std::string directory = WineScenario::windowsPath(scenario_.directory());
     ASSERT_EQ(session.options.size(), 12u) << describe(result);
-    const std::vector<std::string> leading{"-Dzelkor.semaphoreName=" + numberedSemaphoreName(exe),
+    const std::vector<std::string> leading{"-Dzelkor.semaphoreName=" + firstSemaphoreName(exe),
                                            "-Dzelkor.moduleName=" + exe, "-Dsun.java.command=" + exe,
                                            "-Dzelkor.tempDir=",
                                            "-Dzelkor.unextractedPosition=0"};  // nothing was extracted
@@ -132,19 +129,19 @@ TEST_P(LaunchScenarioTest, EachFailureOfTheStartEndsWithItsMessage) {
     const struct {
         const char* name;
         std::vector<std::pair<std::string, std::string>> behaviour;
-        std::vector<std::pair<int32_t, std::string>> entries;
+        PayloadBuilder changes;
         const char* message;
         const char* logLine;
     } cases[] = {
         {"creation refused", {{"create.result", "-1"}}, {}, "JVM start failed.", "ERROR: could not initialize JVM"},
         {"main throws", {{"main.throws", "true"}}, {}, "JVM start failed.", "ERROR: an exception occured"},
         {"no main method", {{"missing-methods", "main"}}, {}, "No main method.", "ERROR: could not find main method"},
-        {"no bootstrap class", {}, {{121, "D0elsewhere;"}}, "No main class.", "ERROR: could not find main class"},
-        {"required entry missing", {}, {{121, "D0classes;S1no\\lib"}}, "Missing no\\lib.", "launching program"},
+        {"no bootstrap class", {}, PayloadBuilder().set(config::kClassPath, "D0elsewhere;"), "No main class.", "ERROR: could not find main class"},
+        {"required entry missing", {}, PayloadBuilder().set(config::kClassPath, "D0classes;S1no\\lib"), "Missing no\\lib.", "launching program"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const fs::path program = launcher(c.entries);
+        const fs::path program = launcher(c.changes);
         behave(c.behaviour);
         const LauncherRun result = run(program);
         SKIP_IF_UNRUNNABLE(result);
@@ -169,7 +166,8 @@ TEST_P(LaunchScenarioTest, FirstRunHookRunsOnlyWithItsMarkerAndCanStopTheLaunch)
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.answer) + (c.marker ? " with marker" : " without marker"));
         const fs::path program =
-            launcher({{2001, "b"}, {10003, "app"}}, false, "com/brantel/runtime/launcher/WinLauncher");
+            launcher(PayloadBuilder().set(config::kFlavor, "b").set(config::kApplicationDirectory, "app"), false,
+                     "com/brantel/runtime/launcher/WinLauncher");
         const fs::path hook = scenario_.directory() / "classes" / "com/brantel/runtime/launcher/FirstRun.class";
         std::ofstream(hook) << "class bytes";
         fs::create_directories(scenario_.directory() / "app" / ".brantel");

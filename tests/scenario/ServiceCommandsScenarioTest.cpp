@@ -3,6 +3,7 @@
 // the manager holds afterwards (read back by service_probe). Every service is
 // installed under a name of its own and deleted when its test ends.
 #include "support/JvmTranscript.h"
+#include "support/PayloadBuilder.h"
 #include "support/RuntimeLayout.h"
 #include "support/RuntimePlacement.h"
 #include "support/WineScenario.h"
@@ -23,11 +24,6 @@ using namespace payload;
 
 int serviceCounter = 0;
 
-std::string describe(const LauncherRun& run) {
-    return "exit " + std::to_string(run.exitCode) + "\nstdout: " + run.standardOutput +
-           "\nstderr: " + run.standardError;
-}
-
 class ServiceCommandsScenarioTest : public ::testing::TestWithParam<int> {
 protected:
     int bits() const { return GetParam(); }
@@ -42,11 +38,12 @@ protected:
     }
     void alsoDelete(const std::string& name) { cleanup_.names.insert(name); }
 
-    fs::path launcher(std::vector<NarrowEntry> narrow, std::vector<WideEntry> wide = {},
-                      const std::string& exeName = "app.exe") {
-        LauncherPayload payload;
-        payload.record.narrowEntries = std::move(narrow);
-        payload.record.wideEntries = std::move(wide);
+    // A service launcher's payload: key 101 names the service when the command line does not.
+    static PayloadBuilder servicePayload(const std::string& name) {
+        return PayloadBuilder().set(config::kLauncherKind, "4").set(config::kApplicationName, name);
+    }
+
+    fs::path launcher(const PayloadBuilder& payload, const std::string& exeName = "app.exe") {
         if (exeName.find('/') != std::string::npos)
             fs::create_directories((scenario_.directory() / exeName).parent_path());
         return scenario_.makeLauncher("svclauncher" + std::to_string(bits()) + ".exe", payload, exeName);
@@ -87,8 +84,7 @@ protected:
 
 TEST_P(ServiceCommandsScenarioTest, CommandsOnAMissingServiceFailWithTheirLines) {
     const std::string name = uniqueName();
-    // Key 101 names the service when the command line does not.
-    const fs::path program = launcher({{107, "4"}, {101, name}});
+    const fs::path program = launcher(servicePayload(name));
     const struct {
         const char* command;
         const char* output;
@@ -108,7 +104,7 @@ TEST_P(ServiceCommandsScenarioTest, CommandsOnAMissingServiceFailWithTheirLines)
 }
 
 TEST_P(ServiceCommandsScenarioTest, InstallStatusStopReinstallAndUninstall) {
-    const fs::path program = launcher({{107, "4"}, {101, "ConfiguredName"}});
+    const fs::path program = launcher(servicePayload("ConfiguredName"));
     const std::string name = uniqueName();
     const struct {
         std::vector<std::string> arguments;
@@ -144,7 +140,7 @@ TEST_P(ServiceCommandsScenarioTest, InstallStatusStopReinstallAndUninstall) {
 
 TEST_P(ServiceCommandsScenarioTest, TextsWithoutACommandTakeTheRunPath) {
     const std::string name = uniqueName();
-    const fs::path program = launcher({{107, "4"}, {101, "ConfiguredName"}});
+    const fs::path program = launcher(servicePayload("ConfiguredName"));
     // Under Wine the dispatcher takes ten seconds to refuse a program it did
     // not start, so only two of the texts that are no command run here; the
     // others ("-INSTALL", "-/install", "---install") are covered by the
@@ -172,7 +168,10 @@ TEST_P(ServiceCommandsScenarioTest, TextsWithoutACommandTakeTheRunPath) {
 // install-and-start.
 TEST_P(ServiceCommandsScenarioTest, CommandsDriveARunningService) {
     const std::string name = uniqueName();
-    const fs::path program = launcher({{107, "4"}, {101, name}, {128, "Rjre"}, {126, "1.6"}, {121, "D0classes;"}});
+    const fs::path program = launcher(servicePayload(name)
+                                          .set(config::kJvmSearchSequence, "Rjre")
+                                          .set(config::kMinVersion, "1.6")
+                                          .set(config::kClassPath, "D0classes;"));
     const fs::path bootstrapClass = scenario_.directory() / "classes/com/zelkor/runtime/WinLauncher.class";
     fs::create_directories(bootstrapClass.parent_path());
     std::ofstream(bootstrapClass) << "class bytes";
@@ -218,7 +217,7 @@ TEST_P(ServiceCommandsScenarioTest, CommandsDriveARunningService) {
 }
 
 TEST_P(ServiceCommandsScenarioTest, NonInteractiveCountsOnlyBeforeTheName) {
-    const fs::path program = launcher({{107, "4"}, {101, "ConfiguredName"}});
+    const fs::path program = launcher(servicePayload("ConfiguredName"));
     const std::string first = uniqueName() + " x";
     const std::string second = uniqueName() + " non-interactive";
     alsoDelete(first);
@@ -245,8 +244,10 @@ TEST_P(ServiceCommandsScenarioTest, NonInteractiveCountsOnlyBeforeTheName) {
 
 TEST_P(ServiceCommandsScenarioTest, RegistersDependenciesDescriptionAndAQuotedPath) {
     const std::string name = uniqueName();
-    const fs::path program = launcher({{107, "4"}, {101, name}, {149, "Tcpip,,Dhcp"}},
-                                      {{20017, u"Dienst f\u00fcr Tests"}}, "dir with blank/app.exe");
+    const fs::path program = launcher(servicePayload(name)
+                                          .set(config::kServiceDependencies, "Tcpip,,Dhcp")
+                                          .set(config::kServiceDescription, u"Dienst f\u00fcr Tests"),
+                                      "dir with blank/app.exe");
     const LauncherRun result = run(program, {"-install"});
     SKIP_IF_UNRUNNABLE(result);
     EXPECT_EQ(result.standardOutput, "Installed service '" + name + "'.\n") << describe(result);
@@ -273,7 +274,7 @@ TEST_P(ServiceCommandsScenarioTest, StartTypeFollowsTheCommandAndTheLauncherKind
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.kind) + " " + c.command);
         const std::string name = uniqueName();
-        const fs::path program = launcher({{107, c.kind}, {101, name}});
+        const fs::path program = launcher(servicePayload(name).set(config::kLauncherKind, c.kind));
         const LauncherRun install = run(program, {c.command});
         SKIP_IF_UNRUNNABLE(install);
         EXPECT_EQ(install.standardOutput, "Installed service '" + name + "'.\n") << describe(install);
@@ -298,7 +299,7 @@ TEST_P(ServiceCommandsScenarioTest, AFailedInstallIsNotStartedAndFails) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
         const std::string name = uniqueName();
-        const fs::path program = launcher({{107, "4"}, {101, name}, {149, c.dependencies}});
+        const fs::path program = launcher(servicePayload(name).set(config::kServiceDependencies, c.dependencies));
         const LauncherRun result = run(program, {c.command});
         SKIP_IF_UNRUNNABLE(result);
         EXPECT_EQ(result.standardOutput, "Could not create service.\n") << describe(result);

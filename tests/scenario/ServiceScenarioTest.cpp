@@ -3,6 +3,7 @@
 // (tests/win/ServiceDriver.cpp) starts, stops and watches the service; the
 // stand-in's transcript shows what the child's Java side saw.
 #include "support/JvmTranscript.h"
+#include "support/PayloadBuilder.h"
 #include "support/RuntimeLayout.h"
 #include "support/RuntimePlacement.h"
 #include "support/WineScenario.h"
@@ -24,9 +25,13 @@ protected:
     int bits() const { return GetParam(); }
 
     void SetUp() override {
-        LauncherPayload payload;
-        payload.record.narrowEntries = {{107, "4"}, {101, "unused"}, {128, "Rjre"}, {126, "1.6"}, {121, "D0classes;"}};
-        program_ = scenario_.makeLauncher("svclauncher" + std::to_string(bits()) + ".exe", payload);
+        program_ = scenario_.makeLauncher("svclauncher" + std::to_string(bits()) + ".exe",
+                                          PayloadBuilder()
+                                              .set(config::kLauncherKind, "4")
+                                              .set(config::kApplicationName, "unused")
+                                              .set(config::kJvmSearchSequence, "Rjre")
+                                              .set(config::kMinVersion, "1.6")
+                                              .set(config::kClassPath, "D0classes;"));
         runtime_.emplace(scenario_, RuntimePlacement::BundledJre, program_.parent_path(), RuntimeShape::Jre, bits(),
                          "java version \"1.8.0_121\"");
         const fs::path classFile = scenario_.directory() / "classes/com/zelkor/runtime/WinLauncher.class";

@@ -6,9 +6,12 @@
 // launcher's instance semaphore and stores its pid as a first launcher would;
 // the test itself does what the first instance's Java side does with the
 // communication file: reads and deletes it.
+#include "files/InstanceNames.h"
 #include "support/JvmTranscript.h"
+#include "support/PayloadBuilder.h"
 #include "support/RuntimeLayout.h"
 #include "support/RuntimePlacement.h"
+#include "support/TestFiles.h"
 #include "support/WineScenario.h"
 
 #include <gtest/gtest.h>
@@ -28,25 +31,9 @@ namespace {
 namespace fs = std::filesystem;
 using namespace payload;
 
-std::string lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// The instance semaphore's name for a launcher, as the contract between
-// instances fixes it.
+// The instance semaphore's name for a launcher in local mode.
 std::string semaphoreBase(const fs::path& launcher) {
-    std::string name = lowered(WineScenario::windowsPath(launcher));
-    std::replace(name.begin(), name.end(), '\\', '_');
-    std::replace(name.begin(), name.end(), ' ', '_');
-    return "Local\\" + name;
+    return instanceSemaphoreBase(false, lowered(WineScenario::windowsPath(launcher)));
 }
 
 class SingleInstanceScenarioTest : public ::testing::TestWithParam<int> {
@@ -81,9 +68,11 @@ protected:
 };
 
 TEST_P(SingleInstanceScenarioTest, NumberedStartsSideBySideTakeNumbersZeroOneTwo) {
-    LauncherPayload payload;
-    payload.record.narrowEntries = {{107, "1"}, {128, "Rjre"}, {126, "1.6"}, {10005, "0"}};
-    const fs::path launcher = scenario_.makeLauncher(launcherTemplate(), payload);
+    const fs::path launcher = scenario_.makeLauncher(launcherTemplate(), PayloadBuilder()
+                                                                          .set(config::kLauncherKind, "1")
+                                                                          .set(config::kJvmSearchSequence, "Rjre")
+                                                                          .set(config::kMinVersion, "1.6")
+                                                                          .set(config::kSingleInstance, "0"));
     PlacedRuntime runtime(scenario_, RuntimePlacement::BundledJre, launcher.parent_path(), RuntimeShape::Jre, bits(),
                           "java version \"1.8.0_121\"");
     // The version run keeps each launcher alive long after its check, so the
@@ -143,8 +132,7 @@ private:
 };
 
 fs::path singleInstanceLauncher(WineScenario& scenario, const std::string& templateName) {
-    LauncherPayload payload;
-    payload.record.narrowEntries = {{10005, "1"}};
+    const PayloadBuilder payload = PayloadBuilder().set(config::kSingleInstance, "1");
     // A blank in the name: the program name arrives quoted on the command line.
     return scenario.makeLauncher(templateName, payload, "my app.exe");
 }
@@ -208,9 +196,13 @@ TEST_P(SingleInstanceScenarioTest, LanguageRestartStartsBesideTheFirstInstance) 
     std::ofstream(bootstrapClass) << "class bytes";
     const fs::path readme = scenario_.directory() / "readme.txt";
     std::ofstream(readme) << "read me";
-    LauncherPayload payload;
-    payload.record.narrowEntries = {{107, "1"}, {128, "Rjre"}, {126, "1.6"}, {121, "D0classes;"}, {10005, "1"}};
-    payload.files = {{"readme.txt", readme}};
+    const PayloadBuilder payload = PayloadBuilder()
+                                       .set(config::kLauncherKind, "1")
+                                       .set(config::kJvmSearchSequence, "Rjre")
+                                       .set(config::kMinVersion, "1.6")
+                                       .set(config::kClassPath, "D0classes;")
+                                       .set(config::kSingleInstance, "1")
+                                       .embed("readme.txt", readme);
     const fs::path launcher = scenario_.makeLauncher(launcherTemplate(), payload);
     PlacedRuntime runtime(scenario_, RuntimePlacement::BundledJre, launcher.parent_path(), RuntimeShape::Jre, bits(),
                           "java version \"1.8.0_121\"");

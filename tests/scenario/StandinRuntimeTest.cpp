@@ -6,6 +6,7 @@
 #include "core/LittleEndian.h"
 #include "support/RuntimeLayout.h"
 #include "support/RuntimePlacement.h"
+#include "support/TestFiles.h"
 #include "support/WineScenario.h"
 
 #include <gtest/gtest.h>
@@ -18,13 +19,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The machine field of a PE file's header: 0x8664 (x86-64) or 0x14c (x86).
 unsigned peMachine(const fs::path& path) {

@@ -2,6 +2,7 @@
 // damaged and unusual payloads end with the exact message, exit code and log
 // lines; good ones get as far as the stages that are not built yet.
 #include "support/LittleEndian.h"
+#include "support/PayloadBuilder.h"
 #include "support/WineScenario.h"
 
 #include <gtest/gtest.h>
@@ -22,8 +23,6 @@ std::string caseName(const ::testing::TestParamInfo<TemplateCase>& info) {
     std::string name = info.param.file;
     return name.substr(0, name.find('.'));
 }
-
-std::vector<uint8_t> encode(const ConfigurationRecord& record) { return encodeConfigurationRecord(record); }
 
 bool matches(const std::string& text, const char* pattern) { return std::regex_match(text, std::regex(pattern)); }
 
@@ -76,7 +75,7 @@ TEST_P(StartupScenarioTest, BareTemplateFailsAtItsFirstRead) {
 }
 
 TEST_P(StartupScenarioTest, DamagedMagicIsFatal) {
-    std::vector<uint8_t> bytes = encode({});
+    std::vector<uint8_t> bytes = PayloadBuilder().encodedRecord();
     bytes[3] = 0x00;
     const LauncherRun run = runWithPayload(bytes);
     SKIP_IF_UNRUNNABLE(run);
@@ -86,11 +85,11 @@ TEST_P(StartupScenarioTest, DamagedMagicIsFatal) {
 
 // A payload cut inside each kind of field fails with that field's message.
 TEST_P(StartupScenarioTest, TruncatedPayloadNamesTheFieldKind) {
-    ConfigurationRecord record;
-    record.narrowEntries = {{2001, "z"}};
-    record.wideEntries = {{20017, u"wxyz"}};
-    record.localeSections = {{"de", {{20017, u"uv"}}}};
-    const std::vector<uint8_t> full = encode(record);
+    const std::vector<uint8_t> full = PayloadBuilder()
+                                          .set(config::kFlavor, "z")
+                                          .set(config::kServiceDescription, u"wxyz")
+                                          .locale("de", {{config::kServiceDescription, u"uv"}})
+                                          .encodedRecord();
     // magic 0-3, A 4-7, B 8-11, long 12-19, N 20-23, key 24-27, len 28-31, "z" 32,
     // W 33-36, key 37-40, len 41-44, body 45-52, S 53-56, prefix len 57-60, "de" 61-62,
     // M 63-66, key 67-70, len 71-74, body 75-78.
@@ -114,9 +113,7 @@ TEST_P(StartupScenarioTest, TruncatedPayloadNamesTheFieldKind) {
 }
 
 TEST_P(StartupScenarioTest, HugeStringLengthIsRefusedWithoutExhaustingMemory) {
-    ConfigurationRecord record;
-    record.narrowEntries = {{101, "x"}};
-    std::vector<uint8_t> bytes = encode(record);
+    std::vector<uint8_t> bytes = PayloadBuilder().set(config::kApplicationName, "x").encodedRecord();
     put32(bytes, 28, 2147483647);
     const LauncherRun run = runWithPayload(bytes);
     SKIP_IF_UNRUNNABLE(run);
@@ -147,9 +144,11 @@ void expectLoadedToTheEnd(const LauncherRun& run, bool gui) {
 }
 
 TEST_P(StartupScenarioTest, NegativeCountsReadNothingAndDuplicateKeysKeepTheLast) {
-    ConfigurationRecord record;
-    record.narrowEntries = {{146, "first"}, {107, gui() ? "1" : "4"}, {146, "second"}};
-    std::vector<uint8_t> bytes = encode(record);
+    std::vector<uint8_t> bytes = PayloadBuilder()
+                                     .add(config::kWorkingDirectory, "first")
+                                     .set(config::kLauncherKind, gui() ? "1" : "4")
+                                     .add(config::kWorkingDirectory, "second")
+                                     .encodedRecord();
     const size_t wideCount = bytes.size() - 8;
     put32(bytes, wideCount, static_cast<uint32_t>(-3));
     put32(bytes, wideCount + 4, static_cast<uint32_t>(-1));
@@ -163,11 +162,13 @@ TEST_P(StartupScenarioTest, NegativeCountsReadNothingAndDuplicateKeysKeepTheLast
 }
 
 TEST_P(StartupScenarioTest, LocaleSectionsAndOddWideLengthsLoad) {
-    ConfigurationRecord record;
-    record.narrowEntries = {{107, gui() ? "1" : "4"}};
-    record.wideEntries = {{20017, u"abc"}};
-    record.localeSections = {{"fr", {{20017, u"fr"}}}, {"de", {{20017, u"de"}}}, {"de_AT", {{20017, u"at"}}}};
-    std::vector<uint8_t> bytes = encode(record);
+    std::vector<uint8_t> bytes = PayloadBuilder()
+                                     .set(config::kLauncherKind, gui() ? "1" : "4")
+                                     .set(config::kServiceDescription, u"abc")
+                                     .locale("fr", {{config::kServiceDescription, u"fr"}})
+                                     .locale("de", {{config::kServiceDescription, u"de"}})
+                                     .locale("de_AT", {{config::kServiceDescription, u"at"}})
+                                     .encodedRecord();
     // Make the wide value 5 bytes long: 2 characters are kept, the odd byte
     // dropped, and the sections behind it must still be read in step.
     const size_t wideLength = 20 + 4 + 4 + 4 + 1 + 4 + 4;
@@ -203,9 +204,8 @@ TEST_P(StartupScenarioTest, LogStaysOffUnlessTheVariableIsExactlyYes) {
 class ServiceStartupScenarioTest : public StartupScenarioTest {};
 
 TEST_P(ServiceStartupScenarioTest, ServiceChildMarkerRunsTheChildSequence) {
-    ConfigurationRecord record;
-    record.narrowEntries = {{107, "4"}};
-    const auto launcher = scenario_.makeLauncherWithRawPayload(GetParam().file, encode(record));
+    const auto launcher = scenario_.makeLauncherWithRawPayload(
+        GetParam().file, PayloadBuilder().set(config::kLauncherKind, "4").encodedRecord());
     const LauncherRun child = scenario_.run(launcher, {"x", "__btl_restart"}, {{"ZELKOR_LOG", "yes"}});
     SKIP_IF_UNRUNNABLE(child);
     EXPECT_EQ(child.exitCode, 1);

@@ -102,6 +102,10 @@ fs::path makeRuntimeHome(const fs::path& home, RuntimeShape::Kind kind, int bits
         linkRealRuntime(home, bits);
         return home;
     }
+    if (kind == RuntimeShape::ExeOnly) {
+        writeFile(home / "bin" / "java.exe", "");
+        return home;
+    }
     if (kind == RuntimeShape::Jdk) {
         makeJre(home / "jre", RuntimeShape::Jre, bits);
         const fs::path bin = home / "bin";

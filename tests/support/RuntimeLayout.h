@@ -36,6 +36,8 @@ struct RuntimeShape {
         Real,                // the real runtime, every file a symbolic link into the cache (so whatever a
                              // test writes into the home stays in the home); 64-bit only, and its java.exe
                              // prints its own banner
+        ExeOnly,             // no stand-in at all: bin\java.exe as an empty file, for tests whose own
+                             // candidate check decides without starting it (no banner, any bitness)
     };
 };
 

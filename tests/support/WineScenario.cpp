@@ -1,5 +1,7 @@
 #include "support/WineScenario.h"
 
+#include "support/TestFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,24 +22,12 @@ namespace {
 
 constexpr int kSkipExitCode = 77;
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // The C runtime writes text-mode streams with CR LF; tests compare lines.
 std::string withUnixLineEnds(const std::string& text) {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i)
         if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out.push_back(text[i]);
     return out;
-}
-
-std::string lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
 }
 
 fs::path winePrefix() {
@@ -84,6 +74,11 @@ bool LauncherRun::logHas(const std::string& line) const {
 bool LauncherRun::logHasPrefix(const std::string& prefix) const {
     const std::vector<std::string> lines = logLines();
     return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
+}
+
+std::string describe(const LauncherRun& run) {
+    return "exit " + std::to_string(run.exitCode) + "\nstdout:\n" + run.standardOutput + "\nstderr:\n" +
+           run.standardError + "\nlog:\n" + run.log.value_or("(none)");
 }
 
 fs::path templateDirectory() { return fs::path(LAUNCHER_DIST_DIR); }

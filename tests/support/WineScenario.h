@@ -27,6 +27,10 @@ struct LauncherRun {
     bool logHasPrefix(const std::string& prefix) const;
 };
 
+// A run as a failed expectation shows it: exit code, both output streams
+// and the log.
+std::string describe(const LauncherRun& run);
+
 // Ends a scenario test as skipped when its launcher's bitness cannot run here.
 // The empty branch keeps a caller's own if/else from binding to this one.
 #define SKIP_IF_UNRUNNABLE(run) \

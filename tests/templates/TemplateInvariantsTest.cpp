@@ -4,6 +4,7 @@
 #include "core/LittleEndian.h"
 #include "core/PeImage.h"
 #include "support/PeResources.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -31,16 +32,11 @@ const Template kTemplates[] = {
     {"svclauncher32.exe", PeImage::kMachineI386, PeImage::kSubsystemConsole, "x86", false},
 };
 
-std::string lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
-
 bool isSystemDll(const std::string& dll) {
     static const char* const kAllowed[] = {"kernel32.dll", "user32.dll",   "advapi32.dll", "comctl32.dll",
                                            "msvcrt.dll",   "shell32.dll",  "gdi32.dll",    "ole32.dll",
                                            "shlwapi.dll",  "version.dll",  "ucrtbase.dll"};
-    const std::string name = lower(dll);
+    const std::string name = lowered(dll);
     if (name.starts_with("api-ms-win-crt-") && name.ends_with(".dll")) return true;
     return std::find(std::begin(kAllowed), std::end(kAllowed), name) != std::end(kAllowed);
 }
@@ -154,17 +150,11 @@ std::optional<DialogEx> parseDialogEx(std::span<const uint8_t> bytes) {
     return dialog;
 }
 
-std::vector<uint8_t> readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {};
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 class TemplateTest : public testing::TestWithParam<Template> {
 protected:
     void SetUp() override {
         const std::string path = std::string(LAUNCHER_DIST_DIR) + "/" + GetParam().file;
-        bytes_ = readFile(path);
+        bytes_ = readBytes(path);
         ASSERT_FALSE(bytes_.empty()) << path << " is missing or empty: build the win64 and win32 presets first "
                                      << "(cmake --preset win64 && cmake --build --preset win64, same for win32)";
         std::string error;
@@ -194,9 +184,9 @@ protected:
 TEST_P(TemplateTest, ImportsOnlySystemDlls) {
     ASSERT_FALSE(image_.importedDlls.empty());
     EXPECT_TRUE(std::any_of(image_.importedDlls.begin(), image_.importedDlls.end(),
-                            [](const std::string& dll) { return lower(dll) == "kernel32.dll"; }));
+                            [](const std::string& dll) { return lowered(dll) == "kernel32.dll"; }));
     for (const std::string& dll : image_.importedDlls) {
-        const std::string name = lower(dll);
+        const std::string name = lowered(dll);
         for (const char* runtime : {"libstdc++", "libgcc", "libwinpthread"})
             EXPECT_FALSE(name.starts_with(runtime)) << dll << ": the toolchain runtime must be linked statically";
         EXPECT_TRUE(isSystemDll(dll)) << dll << " is not a DLL that every Windows installation has";
@@ -205,7 +195,7 @@ TEST_P(TemplateTest, ImportsOnlySystemDlls) {
 
 TEST_P(TemplateTest, CommonControlsOnlyWhereWindowsAreShown) {
     const bool imported = std::any_of(image_.importedDlls.begin(), image_.importedDlls.end(),
-                                      [](const std::string& dll) { return lower(dll) == "comctl32.dll"; });
+                                      [](const std::string& dll) { return lowered(dll) == "comctl32.dll"; });
     EXPECT_EQ(imported, GetParam().importsCommonControls);
 }
 

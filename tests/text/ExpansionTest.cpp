@@ -1,6 +1,7 @@
 #include "text/Expansion.h"
 
 #include "log/MemoryLog.h"
+#include "support/MemoryLogQueries.h"
 
 #include <gtest/gtest.h>
 
@@ -135,10 +136,7 @@ TEST(ExpansionTest, RefusesAReplacementThatWouldNotFitTheBuffer) {
     for (const CapacityCase& c : cases) {
         SCOPED_TRACE(std::string(c.text) + " in " + std::to_string(c.capacity));
         EXPECT_EQ(expand(c.text, sampleValues({"V=0123456789"}), c.capacity), c.expected);
-        Lines errors;
-        for (const std::string& line : memoryLogLines())
-            if (line.rfind("ERROR: ", 0) == 0) errors.push_back(line);
-        EXPECT_EQ(errors, c.errors);
+        EXPECT_EQ(memoryLogLinesStartingWith("ERROR: "), c.errors);
     }
 }
 

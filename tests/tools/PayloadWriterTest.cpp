@@ -2,6 +2,7 @@
 #include "LauncherDescription.h"
 #include "PayloadWriter.h"
 #include "support/FakePeImage.h"
+#include "support/PayloadBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -39,10 +40,11 @@ protected:
 };
 
 TEST_F(PayloadWriterTest, WritesRecordAndMaskedFilesBehindTheImage) {
-    LauncherPayload payload;
-    payload.record.narrowEntries = {{107, "1"}};
-    payload.record.wideEntries = {{20017, u"Dienst"}};
-    payload.files = {{"a.jar", write("a.jar", {0x00, 0x5C, 0xFF})}, {"lib\\b.exe", write("b.exe", {})}};
+    const PayloadBuilder payload = PayloadBuilder()
+                                       .set(config::kLauncherKind, "1")
+                                       .set(config::kServiceDescription, u"Dienst")
+                                       .embed("a.jar", write("a.jar", {0x00, 0x5C, 0xFF}))
+                                       .embed("lib\\b.exe", write("b.exe", {}));
     const fs::path output = directory_ / "app.exe";
     std::string error;
     ASSERT_TRUE(writeLauncher(templatePath_, payload, output, error)) << error;
@@ -56,7 +58,7 @@ TEST_F(PayloadWriterTest, WritesRecordAndMaskedFilesBehindTheImage) {
 
     // The file keys are added because the record did not carry them.
     ASSERT_EQ(contents.record.narrowEntries.size(), 3u);
-    EXPECT_EQ(contents.record.narrowEntries[1].key, 2002);
+    EXPECT_EQ(contents.record.narrowEntries[1].key, config::kEmbeddedFileCount);
     EXPECT_EQ(contents.record.narrowEntries[1].value, "2");
     EXPECT_EQ(contents.record.narrowEntries[2].value, "a.jar;lib\\b.exe;");
     EXPECT_EQ(contents.record.wideEntries[0].value, u"Dienst");
@@ -75,9 +77,10 @@ TEST_F(PayloadWriterTest, WritesRecordAndMaskedFilesBehindTheImage) {
 }
 
 TEST_F(PayloadWriterTest, GivenFileKeysAreKeptAsWritten) {
-    LauncherPayload payload;
-    payload.record.narrowEntries = {{2002, "5"}, {2003, "x.jar;"}};
-    payload.files = {{"x.jar", write("x.jar", {1})}};
+    const PayloadBuilder payload = PayloadBuilder()
+                                       .set(config::kEmbeddedFileCount, "5")
+                                       .set(config::kEmbeddedFileNames, "x.jar;")
+                                       .embed("x.jar", write("x.jar", {1}));
     std::string error;
     ASSERT_TRUE(writeLauncher(templatePath_, payload, directory_ / "app.exe", error)) << error;
     LauncherContents contents;
@@ -107,9 +110,11 @@ TEST_F(PayloadWriterTest, DumpReadsTheFileCountAsTheLauncherDoes) {
     const fs::path b = write("b.jar", {3});
     for (const auto& c : cases) {
         SCOPED_TRACE(c.count);
-        LauncherPayload payload;
-        payload.record.narrowEntries = {{2002, c.count}, {2003, "a.jar;b.jar"}};
-        payload.files = {{"a.jar", a}, {"b.jar", b}};
+        const PayloadBuilder payload = PayloadBuilder()
+                                           .set(config::kEmbeddedFileCount, c.count)
+                                           .set(config::kEmbeddedFileNames, "a.jar;b.jar")
+                                           .embed("a.jar", a)
+                                           .embed("b.jar", b);
         std::string error;
         ASSERT_TRUE(writeLauncher(templatePath_, payload, directory_ / "app.exe", error)) << error;
         LauncherContents contents;

@@ -13,6 +13,8 @@
 #include "files/Extraction.h"
 #include "files/TempDirectory.h"
 #include "RunToExit.h"
+#include "support/ProcessStateGuard.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -20,18 +22,11 @@
 
 namespace {
 
-bool exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 class FailurePathTest : public ::testing::Test {
 protected:
     void SetUp() override { setQuiet(); }
-    void TearDown() override {
-        systemCalls() = realSystemCalls();
-        removeTempDirectory();
-        clearExitActions();
-        resetLauncherState();
-        clearConfigStore();
-    }
+
+    ProcessStateGuard processState_;
 };
 
 int directoryAttempts = 0;

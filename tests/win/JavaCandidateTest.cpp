@@ -14,7 +14,10 @@
 #include "jvm/win/CandidateSystem.h"
 #include "jvm/win/JavaVersionRun.h"
 #include "jvm/win/VersionCache.h"
+#include "support/MemoryLogQueries.h"
+#include "support/ProcessStateGuard.h"
 #include "support/RuntimeLayout.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -39,20 +42,6 @@ fs::path ownDirectory() {
     wchar_t path[MAX_PATH];
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     return fs::path(path).parent_path();
-}
-
-bool exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::vector<std::string> logLinesStartingWith(const std::string& prefix) {
-    std::vector<std::string> found;
-    for (const std::string& line : memoryLogLines())
-        if (line.rfind(prefix, 0) == 0) found.push_back(line.substr(prefix.size()));
-    return found;
-}
-
-bool logged(const std::string& line) {
-    const std::vector<std::string>& lines = memoryLogLines();
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
 struct StoredValue {
@@ -137,8 +126,6 @@ protected:
         clearMemoryLog();
     }
     void TearDown() override {
-        systemCalls() = realSystemCalls();
-        clearConfigStore();
         for (const std::string& key : keys_) ::RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
         std::error_code ignored;
         fs::remove_all(scratch_, ignored);
@@ -157,11 +144,13 @@ protected:
 
     // Every output file of a "-version" run is gone again.
     void expectNoOutputFileLeft() {
-        const std::vector<std::string> files = logLinesStartingWith("tempFile is ");
-        EXPECT_FALSE(files.empty());
-        for (const std::string& file : files) EXPECT_FALSE(exists(file)) << file;
+        const std::string prefix = "tempFile is ";
+        const std::vector<std::string> lines = memoryLogLinesStartingWith(prefix);
+        EXPECT_FALSE(lines.empty());
+        for (const std::string& line : lines) EXPECT_FALSE(exists(line.substr(prefix.size()))) << line;
     }
 
+    ProcessStateGuard processState_;
     fs::path scratch_;
     fs::path home_;
     std::vector<std::string> keys_;
@@ -179,8 +168,8 @@ TEST_F(JavaCandidateTest, ColdCheckRunsTheRuntimeHiddenAndCachesExactBytes) {
     EXPECT_EQ(valuesSet, (std::vector<ValueSet>{{"Version", REG_SZ, 9}, {"LastWriteTime", REG_BINARY, 8}}));
     EXPECT_EQ(path, normalised);
     EXPECT_EQ(version, "1.8.0_202");
-    EXPECT_TRUE(logged("Java version: 1.8.0_202"));
-    EXPECT_TRUE(logged("got version from execution 1.8.0_202"));
+    EXPECT_TRUE(memoryLogHas("Java version: 1.8.0_202"));
+    EXPECT_TRUE(memoryLogHas("got version from execution 1.8.0_202"));
     expectNoOutputFileLeft();
 
     const std::vector<JavaRun> runs = javaRuns(home_);
@@ -214,8 +203,8 @@ TEST_F(JavaCandidateTest, WarmCheckRunsNothingUntilTheFileChanges) {
     EXPECT_TRUE(check());
     EXPECT_TRUE(check());
     EXPECT_EQ(countRuns(home_), 1);
-    EXPECT_TRUE(logged("got version from registry 1.8.0_202"));
-    EXPECT_TRUE(logLinesStartingWith("tempFile is ").empty()) << "a warm check starts nothing";
+    EXPECT_TRUE(memoryLogHas("got version from registry 1.8.0_202"));
+    EXPECT_TRUE(memoryLogLinesStartingWith("tempFile is ").empty()) << "a warm check starts nothing";
 
     // Another build in place: a new time and a new banner.
     const FileTimeStamp newTime = lastWriteTime(java) + 864'000'000'000ull;
@@ -263,9 +252,9 @@ TEST_F(JavaCandidateTest, HungRuntimeIsEndedAtTheBoundAndLeavesNothing) {
     behave({kBanner, {}, 0, true});
     std::string version;
     EXPECT_FALSE(checkJavaExe(path, version, "1.6", "", false, windowsCandidateSystem(kShortTimeoutMs)));
-    EXPECT_TRUE(logged("Exit Code 259"));
-    EXPECT_TRUE(logged("Terminating process"));
-    EXPECT_TRUE(logged("couldn't get version"));
+    EXPECT_TRUE(memoryLogHas("Exit Code 259"));
+    EXPECT_TRUE(memoryLogHas("Terminating process"));
+    EXPECT_TRUE(memoryLogHas("couldn't get version"));
     EXPECT_EQ(countRuns(home_), 1);
     // The banner was written before the hang; the file holding it is gone all the same.
     expectNoOutputFileLeft();
@@ -286,8 +275,8 @@ TEST_F(JavaCandidateTest, FailedRunIsMarkedAndRunAgainNextTime) {
         std::string path = java;
         std::string version;
         EXPECT_FALSE(checkJavaExe(path, version, "1.6", "", false));
-        EXPECT_TRUE(logged("Exit Code " + std::to_string(c.exitCode)));
-        EXPECT_FALSE(logged("Terminating process"));
+        EXPECT_TRUE(memoryLogHas("Exit Code " + std::to_string(c.exitCode)));
+        EXPECT_FALSE(memoryLogHas("Terminating process"));
         EXPECT_EQ(queryValue(cacheKey(), L"Version").bytes, wideBytes(std::string("1.0.0\0", 6)));
         EXPECT_EQ(queryValue(cacheKey(), L"LastWriteTime").bytes, timeBytes(lastWriteTime(java)));
         path = java;
@@ -327,7 +316,7 @@ TEST_F(JavaCandidateTest, TheRealRuntimeIsJudgedByItsOwnBanner) {
     // Its first line goes on after the closing quote with a date.
     EXPECT_TRUE(checkJavaExe(path, version, "17", "17.0.9", false));
     EXPECT_EQ(version, "17.0.9\" 2023-10-1");
-    EXPECT_TRUE(logged("Exit Code 0"));
+    EXPECT_TRUE(memoryLogHas("Exit Code 0"));
     expectNoOutputFileLeft();
 }
 
@@ -374,7 +363,7 @@ TEST_F(JavaCandidateTest, AChildThatCannotStartLeavesNoFileAndNoMark) {
     systemCalls().createProcess = refuseProcess;
     std::string version;
     EXPECT_FALSE(checkJavaExe(path, version, "1.6", "", false));
-    const std::vector<std::string> failures = logLinesStartingWith("Could not create process ");
+    const std::vector<std::string> failures = memoryLogLinesStartingWith("Could not create process ");
     ASSERT_EQ(failures.size(), 1u);
     EXPECT_NE(failures[0].find("\" -version > "), std::string::npos) << failures[0];
     EXPECT_NE(failures[0].find(" (error 5)"), std::string::npos) << failures[0];

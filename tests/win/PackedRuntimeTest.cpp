@@ -14,6 +14,8 @@
 #include "files/PackedJars.h"
 #include "files/PackedRuntime.h"
 #include "RemoveTree.h"
+#include "support/ProcessStateGuard.h"
+#include "support/TestFiles.h"
 
 #include <fcntl.h>
 #include <io.h>
@@ -28,17 +30,6 @@
 #include <vector>
 
 namespace {
-
-bool exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string readFile(const std::string& path) {
-    FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    std::string content;
-    char buffer[4096];
-    DWORD got = 0;
-    while (file && ::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) content.append(buffer, got);
-    return content;
-}
 
 void writeFile(const std::string& path, const std::string& content) {
     FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
@@ -177,11 +168,8 @@ protected:
         setQuiet();
         storeNarrowValue(config::kMessageInternalError, "internal {0}");
     }
-    void TearDown() override {
-        systemCalls() = realSystemCalls();
-        clearExitActions();
-        clearConfigStore();
-    }
+
+    ProcessStateGuard processState_;
 };
 
 TEST_F(PackedRuntimeTest, EveryPackIsUnpackedOnceWithItsQuotedPathsAndTheHomeIsThenLeftAlone) {

@@ -1,26 +1,98 @@
 // The registry sources under Wine, against real keys in the prefix's
 // registry. The candidate check is a fake that knows the runtimes a test made
-// (plain directories with a java.exe) and the version each was given, so
+// (homes with an empty bin\java.exe) and the version each was given, so
 // runtimes that other keys in the registry name are never accepted. Version
 // names start with a number of this bitness's own and the limits keep to it,
 // so names already in the JavaSoft keys fall outside them.
-#include "FakeRuntimes.h"
 #include "RegistryTestKeys.h"
 
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
 #include "core/win/SystemCalls.h"
-#include "log/MemoryLog.h"
 #include "jvm/RegistrySources.h"
+#include "jvm/VersionRules.h"
+#include "log/MemoryLog.h"
+#include "support/MemoryLogQueries.h"
+#include "support/ProcessStateGuard.h"
+#include "support/RuntimeLayout.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
 namespace {
+
+// The runtimes a test made, in a folder of this process, and a candidate
+// check that accepts exactly those it was given a version for.
+class FakeRuntimes {
+public:
+    FakeRuntimes() {
+        char base[MAX_PATH];
+        ::GetTempPathA(MAX_PATH, base);
+        root_ = std::string(base) + "RegistrySources_" + std::to_string(::GetCurrentProcessId());
+        std::filesystem::create_directories(root_);
+    }
+    ~FakeRuntimes() {
+        std::error_code ignored;
+        std::filesystem::remove_all(root_, ignored);
+    }
+    FakeRuntimes(const FakeRuntimes&) = delete;
+    FakeRuntimes& operator=(const FakeRuntimes&) = delete;
+
+    // A home below the root (`name` may hold backslashes); with a version the
+    // check judges it by that version (acceptVersion), without one it rejects it.
+    std::string home(const std::string& name, const std::string& runtimeVersion = "") {
+        const std::string home = root_ + "\\" + name;
+        makeRuntimeHome(home, RuntimeShape::ExeOnly, static_cast<int>(sizeof(void*) * 8), "");
+        if (!runtimeVersion.empty()) versions_[javaExe(home)] = runtimeVersion;
+        return home;
+    }
+
+    static std::string javaExe(const std::string& home) { return home + "\\bin\\java.exe"; }
+    // The check lower-cases what it accepts, as the real one normalises it.
+    static std::string acceptedPath(const std::string& home) { return lowered(javaExe(home)); }
+    const std::string& root() const { return root_; }
+
+    // findJavaExeInHome takes "<home>\bin\java.exe" whatever the home holds.
+    CandidateChecks checks() {
+        return {[this](const std::string& home, std::string& exe) {
+                    homesAsked.push_back(home);
+                    exe = javaExe(home);
+                    return true;
+                },
+                [this](std::string& path, std::string& found, const std::string& min, const std::string& max,
+                       bool allowBeta) {
+                    checked.push_back({path, allowBeta});
+                    const auto known = versions_.find(path);
+                    if (known == versions_.end() || !exists(path)) return false;
+                    if (!acceptVersion(known->second, min, max, allowBeta)) return false;
+                    found = known->second;
+                    path = lowered(path);
+                    return true;
+                }};
+    }
+
+    struct CheckCall {
+        std::string path;
+        bool allowBeta;
+    };
+    std::vector<std::string> homesAsked;
+    std::vector<CheckCall> checked;
+    std::vector<std::string> checkedPaths() const {
+        std::vector<std::string> paths;
+        for (const CheckCall& call : checked) paths.push_back(call.path);
+        return paths;
+    }
+
+private:
+    std::string root_;
+    std::map<std::string, std::string> versions_;
+};
 
 const std::string kMajor = sizeof(void*) == 8 ? "6401" : "3201";
 std::string version(const std::string& rest) { return kMajor + rest; }
@@ -77,6 +149,7 @@ class RegistrySourcesTest : public ::testing::Test {
 protected:
     // First in, last out: held until the test's keys are gone.
     RegistryTestLock lock;
+    ProcessStateGuard processState_;
 
     void SetUp() override {
         clearConfigStore();
@@ -85,11 +158,6 @@ protected:
         enumerationCalls = 0;
         enumerationLengthNotReset = false;
     }
-    void TearDown() override {
-        systemCalls() = realSystemCalls();
-        clearConfigStore();
-    }
-
     // A JavaSoft version subkey whose "JavaHome" is a new runtime home.
     std::string javaSoftRuntime(RegistryKeys& keys, const std::string& family, const std::string& name,
                                 const std::string& runtimeVersion = "") {
@@ -108,12 +176,7 @@ protected:
 
     static std::string accepted(const std::string& home) { return FakeRuntimes::acceptedPath(home); }
 
-    std::vector<std::string> foundLines() const {
-        std::vector<std::string> lines;
-        for (const std::string& line : memoryLogLines())
-            if (line.rfind("found ", 0) == 0) lines.push_back(line);
-        return lines;
-    }
+    std::vector<std::string> foundLines() const { return memoryLogLinesStartingWith("found "); }
 
     FakeRuntimes runtimes;
     std::string path = "untouched";

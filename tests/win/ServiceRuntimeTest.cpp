@@ -8,6 +8,9 @@
 #include "log/MemoryLog.h"
 #include "text/CommandLine.h"
 #include "service/win/ServiceRuntime.h"
+#include "support/MemoryLogQueries.h"
+#include "support/ProcessStateGuard.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -136,10 +139,8 @@ protected:
         ::DeleteFileA(reportFile_.c_str());
     }
     void TearDown() override {
-        systemCalls() = realSystemCalls();
         ::SetEnvironmentVariableA(kChildVariable, nullptr);
         ::DeleteFileA(reportFile_.c_str());
-        resetLauncherState();
     }
 
     void child(long floodBytes, bool readInput, int exitCode) {
@@ -161,16 +162,9 @@ protected:
         return code;
     }
 
-    std::string childReport() const {
-        std::ifstream in(reportFile_, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string childReport() const { return readFile(reportFile_); }
 
-    bool logged(const std::string& line) const {
-        const auto& lines = memoryLogLines();
-        return std::find(lines.begin(), lines.end(), line) != lines.end();
-    }
-
+    ProcessStateGuard processState_;
     std::string reportFile_;
     KernelHandle thread_;
 };
@@ -247,7 +241,7 @@ TEST_F(ServiceRuntimeTest, ChildEndingOnItsOwnIsReportedStoppedOnlyWithExitCodeZ
             exitCode == 0 ? std::vector<DWORD>{SERVICE_RUNNING, SERVICE_RUNNING, SERVICE_STOPPED}
                           : std::vector<DWORD>{SERVICE_RUNNING, SERVICE_RUNNING};
         EXPECT_EQ(states(reportsSoFar()), expected);
-        EXPECT_TRUE(logged("process terminated with exit code " + std::to_string(exitCode)));
+        EXPECT_TRUE(memoryLogHas("process terminated with exit code " + std::to_string(exitCode)));
     }
 }
 
@@ -276,7 +270,7 @@ TEST_F(ServiceRuntimeTest, ServiceThatCannotStartItsChildIsReportedStoppedWithTh
         EXPECT_EQ(seen.back().dwWin32ExitCode, 1066u);
         EXPECT_EQ(seen.back().dwServiceSpecificExitCode, 5000u);
         if (c.logLine) {
-            EXPECT_TRUE(logged(c.logLine));
+            EXPECT_TRUE(memoryLogHas(c.logLine));
         } else {
             EXPECT_TRUE(std::any_of(memoryLogLines().begin(), memoryLogLines().end(), [](const std::string& l) {
                 return l.starts_with("could not start process ") && l.ends_with("__btl_restart (2)");
@@ -301,7 +295,7 @@ TEST_F(ServiceRuntimeTest, ChildWritingMegabytesNeverBlocksEvenWithoutTheOutputT
         EXPECT_EQ(finish(), 1u);
         EXPECT_EQ(reportsSoFar().back().dwCurrentState, static_cast<DWORD>(SERVICE_STOPPED));
         EXPECT_TRUE(childReport().ends_with("stdin:0\n"));
-        EXPECT_EQ(logged("no output thread (8), draining here"), !outputThread);
+        EXPECT_EQ(memoryLogHas("no output thread (8), draining here"), !outputThread);
     }
 }
 
@@ -353,7 +347,7 @@ TEST_F(ServiceRuntimeTest, OnlyAPriorityClassFromTheRegistryBecomesTheChildsCrea
         EXPECT_EQ(finish(), 1u);  // a suspended child would never end
         EXPECT_EQ(creationFlags, c.flags);
         if (c.logLine) {
-            EXPECT_TRUE(logged(c.logLine));
+            EXPECT_TRUE(memoryLogHas(c.logLine));
         }
     }
 }

@@ -14,6 +14,8 @@
 #include "files/PathUtilities.h"
 #include "files/SingleInstance.h"
 #include "files/TempDirectory.h"
+#include "support/ProcessStateGuard.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -31,17 +33,6 @@ void deletePidValue(const std::string& name) {
     if (::RegOpenKeyExA(HKEY_CURRENT_USER, kPidsKey, 0, KEY_SET_VALUE, key.put()) == ERROR_SUCCESS)
         ::RegDeleteValueA(key.get(), name.c_str());
 }
-
-std::string readAll(const std::string& path) {
-    FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    std::string bytes;
-    char buffer[256];
-    DWORD got = 0;
-    while (file && ::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-    return bytes;
-}
-
-bool exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Whether the notification semaphore is free: it can be taken at once.
 bool notificationFree() {
@@ -61,17 +52,14 @@ protected:
         ::DeleteFileA(commFile_.c_str());
     }
     void TearDown() override {
-        systemCalls() = realSystemCalls();
         ::DeleteFileA(commFile_.c_str());
         deletePidValue(ownPath());
-        clearExitActions();
-        resetLauncherState();
-        clearConfigStore();
     }
 
     // The test as the running first instance.
     KernelHandle holdInstance() { return KernelHandle(::CreateSemaphoreA(nullptr, 1, 1, ownBase().c_str())); }
 
+    ProcessStateGuard processState_;
     std::string commFile_;
 };
 
@@ -206,7 +194,7 @@ struct Consumer {
 DWORD WINAPI consumeCommFile(void* context) {
     Consumer& consumer = *static_cast<Consumer*>(context);
     for (int i = 0; i < 2000; ++i, ::Sleep(10)) {
-        consumer.bytes = readAll(consumer.path);
+        consumer.bytes = readFile(consumer.path);
         if (consumer.bytes.size() >= 2 && consumer.bytes.compare(consumer.bytes.size() - 2, 2, "\n\0", 2) == 0) break;
     }
     if (consumer.consume) ::DeleteFileA(consumer.path.c_str());

@@ -16,6 +16,7 @@
 #include "files/StreamCopy.h"
 #include "files/TempDirectory.h"
 #include "RemoveTree.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -53,8 +54,6 @@ public:
 private:
     std::string path_;
 };
-
-bool exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 TEST(Win32ByteSourceTest, ShortReadAtTheEndIsDeliveredNotFailed) {
     ScratchDirectory scratch;
