@@ -15,6 +15,6 @@ inline constexpr char kOwnExecutableUnreadable[] =
 struct LoadedConfiguration {
     const char* failure = nullptr;  // the fatal message, or nullptr on success
     uint32_t extractionStart = 0;   // file position of the first embedded file
-    int32_t kind = 0;               // key 107: 1 GUI launcher, 4 service launcher, 5 a further kind with dialogs
+    int32_t kind = 0;               // key 107, one of the launcher kinds of PayloadValues.h
 };
 LoadedConfiguration loadConfiguration(const std::vector<std::u16string>* arguments);

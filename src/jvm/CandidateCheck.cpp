@@ -3,6 +3,7 @@
 #include "core/BufferCapacity.h"
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
+#include "core/PayloadValues.h"
 #include "log/Log.h"
 #include "jvm/VersionRules.h"
 
@@ -11,7 +12,6 @@
 namespace {
 
 constexpr std::string_view kVersionCacheRoot = "SOFTWARE\\corvanta\\zelkor\\jvms\\";
-constexpr int32_t kGuiLauncher = 1;
 constexpr size_t kLongestPath = kBufferCapacity - 1;
 
 bool prereleaseAllowed(bool allowBeta) { return allowBeta || configInt(config::kAllowPrereleaseJvm) != 0; }
@@ -71,7 +71,7 @@ bool checkJavaExe(std::string& path, std::string& version, const std::string& mi
         result = judgeVersion(path, lastWriteTime, version, minVersion, maxVersion, allowBeta, system);
     }
 
-    if (result && configInt(config::kLauncherKind) == kGuiLauncher) {
+    if (result && configInt(config::kLauncherKind) == config::kLauncherKindGui) {
         // The GUI launcher starts javaw.exe, which must be there too.
         const std::optional<std::string> javaw = javawPathOf(path);
         result = javaw.has_value();

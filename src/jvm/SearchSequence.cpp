@@ -1,11 +1,10 @@
 #include "jvm/SearchSequence.h"
 
 #include "core/PathText.h"
+#include "core/PayloadValues.h"
 #include "log/Log.h"
 
 namespace {
-
-bool isDirectoryLetter(char letter) { return letter == 'A' || letter == 'B' || letter == 'R'; }
 
 bool isAbsoluteArgument(std::string_view argument) {
     return argument.size() > 1 && (argument[1] == ':' || argument.starts_with("\\\\"));
@@ -36,24 +35,24 @@ bool tryEntry(const SearchSources& sources, const SearchEntry& entry, SearchResu
     sources.expand(argument);
     logMessage("Testing location %s (type %c)", argument.c_str(), entry.letter);
     switch (entry.letter) {
-        case 'A':
-        case 'B':
-        case 'R':
+        case config::kSearchDirectory:
+        case config::kSearchDirectoryAlwaysFallback:
+        case config::kSearchBundled:
             if (!sources.checkHomeDirectory(argument, false, result.path)) return false;
             result.type = LOCATION_DIRECTORY;
             result.location = argument;
             return true;
-        case 'E':
+        case config::kSearchEnvironment:
             if (!sources.checkEnvironmentHome(argument, result.path)) return false;
             result.type = LOCATION_ENVIRONMENT;
             result.location = argument;
             return true;
-        case 'S':
+        case config::kSearchPath:
             if (!sources.checkPathJavaExe(result.path)) return false;
             result.type = LOCATION_PATH;
             result.location = argument;
             return true;
-        case 'Y':
+        case config::kSearchRegistry:
             if (!sources.findRegistryJVM(result.path)) return false;
             result.type = LOCATION_REGISTRY;
             return true;
@@ -83,8 +82,8 @@ std::vector<SearchEntry> splitSearchSequence(std::string_view sequence) {
 }
 
 bool takesPartInFallbackPass(const SearchEntry& entry) {
-    if (entry.letter == 'B') return true;
-    return isDirectoryLetter(entry.letter) && !isAbsoluteArgument(entry.argument);
+    if (entry.letter == config::kSearchDirectoryAlwaysFallback) return true;
+    return config::isSearchDirectory(entry.letter) && !isAbsoluteArgument(entry.argument);
 }
 
 SearchResult searchJVM(std::string_view sequence, const SearchSources& sources) {

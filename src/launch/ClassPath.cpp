@@ -3,6 +3,7 @@
 #include "core/BufferCapacity.h"
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
+#include "core/PayloadValues.h"
 #include "log/Log.h"
 
 #include <string_view>
@@ -88,13 +89,13 @@ private:
         logMessage("classpath entry %s", text);
         for (const std::string& entry : splitAtSemicolons(text)) {
             if (entry.size() < 2) continue;  // a type letter alone names nothing
-            const bool required = entry[1] == '1';
+            const bool required = entry[1] == config::kClassPathRequired;
             std::string path = entry.substr(2);
             system_.expandVariables(path);
             bool found = false;
             switch (entry[0]) {
-                case 'A':
-                case 'D': {
+                case config::kClassPathArchive:
+                case config::kClassPathDirectory: {
                     std::string joined;
                     for (const std::string& piece : splitAtSemicolons(path)) {
                         if (!joined.empty()) joined += ';';
@@ -104,7 +105,7 @@ private:
                     add(joined, ";");
                     break;
                 }
-                case 'E': {
+                case config::kClassPathVariable: {
                     std::string value;
                     const LaunchSystem::Variable state = system_.environmentVariable(path, value);
                     if (state == LaunchSystem::Variable::Undefined && required) {
@@ -119,7 +120,7 @@ private:
                     add(value, endsWith(value, ';') ? "" : ";");
                     break;
                 }
-                case 'S':
+                case config::kClassPathScan:
                     found = addArchivesInDirectory(system_.resolvePath(path));
                     break;
                 default:

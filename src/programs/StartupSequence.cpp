@@ -5,6 +5,7 @@
 #include "core/ConfigStore.h"
 #include "core/Configuration.h"
 #include "core/LauncherState.h"
+#include "core/PayloadValues.h"
 #include "core/win/Win32Text.h"
 #include "diag/ErrorReport.h"
 #include "diag/LogControl.h"
@@ -22,10 +23,6 @@ namespace {
 
 constexpr std::u16string_view kLogSwitches[] = {u"-create-btl-log", u"-create-zkr-log", u"/create-btl-log",
                                                 u"/create-zkr-log"};
-// Launcher kinds that show their errors in message boxes; every other kind
-// writes them to standard error.
-constexpr int32_t kGuiLauncherKind = 1;
-constexpr int32_t kDialogLauncherKind = 5;
 
 void applyLogSwitch(std::vector<std::u16string>& arguments) {
     if (arguments.size() < 2) return;
@@ -66,7 +63,7 @@ uint32_t earlyInitialisation(std::vector<std::u16string>* arguments) {
     if (arguments != nullptr) applyLogSwitch(*arguments);
     const LoadedConfiguration loaded = loadConfiguration(arguments);
     if (loaded.failure != nullptr) endWith(configurationFailure(loaded.failure));
-    if (loaded.kind != kGuiLauncherKind && loaded.kind != kDialogLauncherKind) setQuiet();
+    if (!config::launcherKindShowsDialogs(loaded.kind)) setQuiet();
 
     char flavor[2];
     configString(config::kFlavor, flavor, sizeof flavor);

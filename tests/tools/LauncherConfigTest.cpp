@@ -1,6 +1,8 @@
 #include "ConfigurationText.h"
 #include "ExampleConfiguration.h"
 #include "LauncherConfig.h"
+#include "core/ConfigKeys.h"
+#include "core/PayloadValues.h"
 
 #include <gtest/gtest.h>
 
@@ -248,6 +250,51 @@ TEST(LauncherConfig, InspectOutputReadsBackIntoTheSameRecord) {
         EXPECT_EQ(narrowValues(first), narrowValues(second)) << described;
         ASSERT_EQ(first.record.wideEntries.size(), second.record.wideEntries.size());
         ASSERT_EQ(first.record.localeSections.size(), second.record.localeSections.size());
+    }
+}
+
+// Every entry kind the launcher knows is written with its letter, and the
+// listing names it so that it reads back into the same entry.
+TEST(LauncherConfig, EveryEntryKindReadsBackFromTheListing) {
+    struct Case {
+        std::string toml;
+        int32_t key;
+        std::string expected;
+    };
+    std::vector<Case> cases;
+    for (const config::EntryForm& form : config::kClassPathForms) {
+        const std::string argument(config::entryArgumentName(form.argument));
+        cases.push_back({"[[classPath]]\nkind = \"" + std::string(form.name) + "\"\n" + argument + " = 'x\\y'\n",
+                         config::kClassPath, std::string(1, form.letter) + "0x\\y;"});
+        cases.push_back({"[[classPath]]\nkind = \"" + std::string(form.name) + "\"\n" + argument +
+                             " = 'z'\nrequired = true\n",
+                         config::kClassPath, std::string(1, form.letter) + "1z;"});
+    }
+    for (const config::EntryForm& form : config::kSearchForms) {
+        const std::string kind = "kind = \"" + std::string(form.name) + "\"";
+        if (form.argument == config::EntryArgument::None) {
+            cases.push_back({"[java]\nsearch = [{" + kind + "}]\n", config::kJvmSearchSequence,
+                             std::string(1, form.letter) + ";"});
+            continue;
+        }
+        const std::string argument = ", " + std::string(config::entryArgumentName(form.argument)) + " = 'x'";
+        cases.push_back({"[java]\nsearch = [{" + kind + argument + "}]\n", config::kJvmSearchSequence,
+                         std::string(1, form.letter) + "x;"});
+        if (form.argument == config::EntryArgument::Path)
+            cases.push_back({"[java]\nsearch = [{" + kind + argument + ", fallbackAlways = true}]\n",
+                             config::kJvmSearchSequence, std::string(1, config::kSearchDirectoryAlwaysFallback) + "x;"});
+    }
+    for (const Case& c : cases) {
+        payload::LauncherPayload first, second;
+        std::string error;
+        ASSERT_TRUE(readLauncherConfiguration(std::string(kMinimal) + c.toml, options(), first, error)) << error;
+        EXPECT_EQ(narrowValues(first)[c.key], c.expected) << c.toml;
+        payload::LauncherContents contents;
+        contents.record = first.record;
+        const std::string described = describeConfiguration(contents, kGui);
+        EXPECT_EQ(described.find("[raw]"), std::string::npos) << described;
+        ASSERT_TRUE(readLauncherConfiguration(described, options(), second, error)) << error << "\n" << described;
+        EXPECT_EQ(narrowValues(second)[c.key], c.expected) << described;
     }
 }
 

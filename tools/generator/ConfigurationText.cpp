@@ -4,6 +4,8 @@
 #include "Utf.h"
 #include "core/ConfigKeys.h"
 #include "core/LauncherState.h"
+#include "core/MessageNames.h"
+#include "core/PayloadValues.h"
 
 #include <map>
 #include <optional>
@@ -143,23 +145,25 @@ std::string describeConfiguration(const payload::LauncherContents& contents, Lau
     }
     // Key 107 follows from the template and the service's start type.
     std::optional<std::string> kind = values.take(kLauncherKind);
-    const bool kindMatches = program == LauncherProgram::Gui ? kind == "1" : (kind == "4" || kind == "0");
+    const std::string manualStart = std::to_string(kLauncherKindQuiet);
+    const bool kindMatches = program == LauncherProgram::Gui
+                                 ? kind == std::to_string(kLauncherKindGui)
+                                 : (kind == std::to_string(kLauncherKindService) || kind == manualStart);
     if (!kindMatches && kind) values.putBack(kLauncherKind, *kind);
 
     // [[classPath]]
     if (auto v = values.take(kClassPath)) {
         std::string entries;
-        for (const std::string& entry : split(*v, ';')) {
-            const size_t kindIndex = entry.size() >= 3 ? std::string_view("SADE").find(entry[0]) : std::string::npos;
-            if (kindIndex == std::string::npos || (entry[1] != '0' && entry[1] != '1')) {
+        for (const std::string& entry : split(*v, kEntrySeparator)) {
+            const EntryForm* form = entry.size() >= 3 ? findEntryForm(kClassPathForms, entry[0]) : nullptr;
+            if (!form || (entry[1] != kClassPathOptional && entry[1] != kClassPathRequired)) {
                 entries.clear();
                 values.putBack(kClassPath, *v);
                 break;
             }
-            static constexpr std::string_view kKinds[] = {"scan", "archive", "directory", "variable"};
-            entries += "\n[[classPath]]\nkind = \"" + std::string(kKinds[kindIndex]) + "\"\n";
-            entries += line(kindIndex == 3 ? "variable" : "path", tomlString(entry.substr(2)));
-            if (entry[1] == '1') entries += "required = true\n";
+            entries += "\n[[classPath]]\nkind = \"" + std::string(form->name) + "\"\n";
+            entries += line(entryArgumentName(form->argument), tomlString(entry.substr(2)));
+            if (entry[1] == kClassPathRequired) entries += "required = true\n";
         }
         out += entries;
     }
@@ -179,20 +183,19 @@ std::string describeConfiguration(const payload::LauncherContents& contents, Lau
     if (auto v = values.take(kJvmSearchSequence)) {
         std::string sources;
         bool readable = true;
-        for (const std::string& entry : split(*v, ';')) {
+        for (const std::string& entry : split(*v, kEntrySeparator)) {
             const std::string argument = entry.substr(1);
-            switch (entry[0]) {
-                case 'R': sources += "  { kind = \"bundled\", path = " + tomlString(argument) + " },\n"; break;
-                case 'A': sources += "  { kind = \"directory\", path = " + tomlString(argument) + " },\n"; break;
-                case 'B':
-                    sources += "  { kind = \"directory\", path = " + tomlString(argument) + ", fallbackAlways = true },\n";
-                    break;
-                case 'E': sources += "  { kind = \"environment\", variable = " + tomlString(argument) + " },\n"; break;
-                case 'S': sources += "  { kind = \"path\" },\n"; readable = readable && argument.empty(); break;
-                case 'Y': sources += "  { kind = \"registry\" },\n"; readable = readable && argument.empty(); break;
-                default: readable = false;
+            const bool alwaysFallback = entry[0] == kSearchDirectoryAlwaysFallback;
+            const EntryForm* form = findEntryForm(kSearchForms, alwaysFallback ? kSearchDirectory : entry[0]);
+            // A source without an argument takes none; every other needs one.
+            if (!form || argument.empty() != (form->argument == EntryArgument::None)) {
+                readable = false;
+                continue;
             }
-            if (argument.empty() && entry[0] != 'S' && entry[0] != 'Y') readable = false;
+            sources += "  { kind = \"" + std::string(form->name) + "\"";
+            if (!argument.empty())
+                sources += ", " + std::string(entryArgumentName(form->argument)) + " = " + tomlString(argument);
+            sources += alwaysFallback ? ", fallbackAlways = true },\n" : " },\n";
         }
         if (readable) out += "search = [\n" + sources + "]\n";
         else values.putBack(kJvmSearchSequence, *v);
@@ -219,18 +222,14 @@ std::string describeConfiguration(const payload::LauncherContents& contents, Lau
     // [messages]
     out += "\n[messages]\n";
     for (const KeyInfo& info : keyCatalogue()) {
-        if (info.key < kFirstMessage || info.key > kLastMessage) continue;
-        if (auto v = values.take(info.key)) {
-            std::string name(info.name.substr(7));
-            name[0] = static_cast<char>(name[0] - 'A' + 'a');
-            out += line(name, escapedBasic(*v));
-        }
+        if (!isMessageKey(info.key)) continue;
+        if (auto v = values.take(info.key)) out += line(messageName(info), escapedBasic(*v));
     }
 
     // [service]
     if (program == LauncherProgram::Service) {
         out += "\n[service]\n";
-        if (kind) out += line("startType", *kind == "0" ? "\"manual\"" : "\"automatic\"");
+        if (kind) out += line("startType", *kind == manualStart ? "\"manual\"" : "\"automatic\"");
         if (auto v = values.takeWide(kServiceDescription)) out += line("description", tomlString(*v));
         if (auto v = values.take(kServiceDependencies)) out += line("dependencies", stringArray(split(*v, ',')));
         for (const payload::LocaleSection& section : contents.record.localeSections) {

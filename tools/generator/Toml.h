@@ -5,6 +5,8 @@
 // as __builtin_unreachable() that is undefined behaviour on a user's typo.
 // In those tables the branches answer "no" instead, and the parser then
 // reports the character as an error with its line and column.
+// The tables below use the fixed-width integers without including them.
+#include <cstdint>
 #include <toml++/impl/preprocessor.h>
 #undef TOML_UNREACHABLE
 #define TOML_UNREACHABLE return false

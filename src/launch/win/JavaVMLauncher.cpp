@@ -6,6 +6,7 @@
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
 #include "core/LauncherState.h"
+#include "core/PayloadValues.h"
 #include "core/WinApi.h"
 #include "core/win/ExecutablePath.h"
 #include "core/win/Win32Text.h"
@@ -23,8 +24,6 @@
 #include <cstdlib>
 
 namespace {
-
-constexpr int32_t kGuiLauncherKind = 1;
 
 std::string configText(int32_t key) {
     char value[kBufferCapacity];
@@ -58,7 +57,7 @@ std::u16string logFileArgument(int32_t passKey, int32_t fileKey) {
 
 BootstrapFacts bootstrapFacts() {
     BootstrapFacts facts;
-    facts.guiLauncher = configInt(config::kLauncherKind) == kGuiLauncherKind;
+    facts.guiLauncher = configInt(config::kLauncherKind) == config::kLauncherKindGui;
     facts.mainClass = ansiToUtf16(configText(config::kMainClass));
     facts.errorLog = logFileArgument(config::kPassErrorFile, config::kErrorFile);
     facts.outputLog = logFileArgument(config::kPassOutputFile, config::kOutputFile);

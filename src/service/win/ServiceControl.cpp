@@ -7,6 +7,7 @@
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
 #include "core/LauncherState.h"
+#include "core/PayloadValues.h"
 #include "core/win/ExecutablePath.h"
 #include "core/win/Handles.h"
 #include "core/win/Win32Text.h"
@@ -17,7 +18,6 @@
 
 namespace {
 
-constexpr int kServiceLauncherKind = 4;
 constexpr int kNotRunning = 3;
 
 constexpr const char* kNoManager = "Could not open SCManager.\n";
@@ -176,7 +176,8 @@ bool runServiceCommand(const char* commandTail, int& exitCode) {
     const std::string_view chosenName = line.serviceName.value_or(configuredName);
     setServiceName(std::string(chosenName.data(), chosenName.size()));
 
-    const DWORD configuredStart = configInt(config::kLauncherKind) == kServiceLauncherKind ? SERVICE_AUTO_START : SERVICE_DEMAND_START;
+    const DWORD configuredStart =
+        configInt(config::kLauncherKind) == config::kLauncherKindService ? SERVICE_AUTO_START : SERVICE_DEMAND_START;
     switch (line.command) {
     case ServiceCommand::None:
         return false;
