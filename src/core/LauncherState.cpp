@@ -15,6 +15,9 @@ struct LauncherState {
     std::string localeCountry;
 };
 
+// Made by the first setter of each entry sequence, on the main thread: it has
+// no guard (-fno-threadsafe-statics), and the service main's thread reads and
+// sets it later.
 LauncherState& state() {
     static LauncherState current;
     return current;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "jvm/RegistrySources.h"
+#include "jvm/RegistryLocations.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Callback.h"
+#include "jvm/RegistryLocations.h"
 
 #include <string>
 
@@ -10,12 +11,6 @@
 // version into `version`) and answers whether it found one; on a negative
 // answer the outputs are left as they were. Keys are read through the
 // process's own registry view and never written.
-
-enum class RegistryHive { CurrentUser, LocalMachine };
-
-// The two JavaSoft key families: "SOFTWARE\JavaSoft\Java Development Kit" and
-// "SOFTWARE\JavaSoft\Java Runtime Environment" under HKEY_LOCAL_MACHINE.
-enum class JavaSoftFamily { DevelopmentKit, RuntimeEnvironment };
 
 // The candidate check as the registry sources use it; its members have the
 // signatures of findJavaExeInHome and checkJavaExe (JavaCandidate.h), so the

@@ -24,8 +24,10 @@ public:
     std::vector<std::string> lines;
 };
 
-// Installed as the log sink when the program starts: every program that links
-// this file (tools, unit tests, fuzzers) logs into memory.
+// Installed as the log sink when the program starts, in every program into
+// which this file is linked: one that calls memoryLogLines() or
+// clearMemoryLog(). Linking the library alone does not bring it in (see
+// src/CMakeLists.txt).
 MemoryLog memoryLog;
 
 }  // namespace

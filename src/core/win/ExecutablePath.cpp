@@ -49,7 +49,8 @@ OwnPath computeOwnPath() {
 }
 
 const OwnPath& ownPath() {
-    // First used on the main thread while the configuration loads.
+    // First used on the main thread while the configuration loads; no other
+    // thread asks for it, and it has no guard (-fno-threadsafe-statics).
     static const OwnPath path = computeOwnPath();
     return path;
 }

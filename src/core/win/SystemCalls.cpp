@@ -33,7 +33,9 @@ SystemCalls realSystemCalls() {
 }
 
 SystemCalls& systemCalls() {
-    // Filled on first use, which is on the main thread during start-up.
+    // Filled on first use, which is on the main thread while the configuration
+    // loads: no guard protects it (-fno-threadsafe-statics), and the service
+    // main's thread uses it too (runServiceDispatcher makes sure it exists).
     static SystemCalls calls = realSystemCalls();
     return calls;
 }

@@ -5,6 +5,8 @@
 #include "core/win/Handles.h"
 #include "gui/win/RebootCalls.h"
 
+// The GUI launcher's main thread is the only one that reboots, so the table
+// needs no guard (-fno-threadsafe-statics).
 RebootCalls& rebootCalls() {
     static RebootCalls calls;
     return calls;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/win/Handles.h"
-#include "jvm/RegistrySources.h"
+#include "jvm/RegistryLocations.h"
 
 #include <cstddef>
 #include <optional>

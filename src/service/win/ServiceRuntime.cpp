@@ -75,7 +75,8 @@ void sendShutdown(int code) {
 }
 
 // Reads the child's output and drops it, so that the child never blocks on a
-// full pipe; owns the read end.
+// full pipe; owns the read end. Runs on a thread of its own and only logs
+// besides reading.
 DWORD WINAPI consumeChildOutput(void* readEnd) {
     const KernelHandle output(static_cast<HANDLE>(readEnd));
     logMessage("consuming output");
@@ -87,6 +88,7 @@ DWORD WINAPI consumeChildOutput(void* readEnd) {
     return 0;
 }
 
+// Called on a thread that the system starts for each console event: logs only.
 BOOL WINAPI consoleEventHandler(DWORD) {
     logMessage("ConsoleCtrlHandler event");
     return TRUE;  // log-off and the like must not end the process
@@ -173,6 +175,8 @@ bool startChild(std::u16string& commandLine, ChildPipes& pipes, ProcessHandles& 
 
 }  // namespace
 
+// Called on the dispatcher's thread (the main thread, inside
+// StartServiceCtrlDispatcher) while the service main runs on another.
 void WINAPI serviceControlHandler(DWORD control) {
     logMessage("control handler request %d", static_cast<int>(control));
     const StateLock lock;
@@ -276,6 +280,12 @@ void WINAPI serviceMain(DWORD argc, char** argv) {
 }  // namespace
 
 int runServiceDispatcher() {
+    // The service main runs on a thread of the dispatcher's and uses the
+    // system-call table and the launcher state. Both are function-local
+    // statics built without guards (-fno-threadsafe-statics, see
+    // cmake/ProductOptions.cmake), so they are made here, on the main thread,
+    // before that thread exists; loading the configuration made them already.
+    systemCalls();
     // The dispatcher keeps the table's name; the service main replaces serviceName.
     std::string name = serviceName();
     const SERVICE_TABLE_ENTRYA table[] = {{name.data(), serviceMain}, {nullptr, nullptr}};
