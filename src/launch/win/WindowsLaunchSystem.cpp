@@ -48,6 +48,7 @@ public:
 }  // namespace
 
 LaunchSystem& windowsLaunchSystem() {
+    // Used by the launch on the main thread only; no guard (-fno-threadsafe-statics).
     static WindowsLaunchSystem system;
     return system;
 }
