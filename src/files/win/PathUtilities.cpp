@@ -24,8 +24,8 @@ std::string fullPathName(const std::string& path) {
 }  // namespace
 
 const std::string& launcherDirectory() {
-    // First asked for by the start-up sequence on the main thread; no guard
-    // (-fno-threadsafe-statics).
+    // Asked for on the main thread only (the service threads never resolve
+    // paths); no guard (-fno-threadsafe-statics).
     static const std::string directory = directoryPart(executablePath());
     return directory;
 }
