@@ -18,17 +18,15 @@ void collapse(std::basic_string<Char>& path) {
 void collapseBackslashRuns(std::string& path) { collapse(path); }
 void collapseBackslashRuns(std::u16string& path) { collapse(path); }
 
-bool hasExeExtension(std::string_view path) {
-    if (path.size() < 4) return false;
-    const std::string_view tail = path.substr(path.size() - 4);
-    const char* expected = ".exe";
-    for (size_t i = 0; i < 4; ++i) {
-        char c = tail[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != expected[i]) return false;
-    }
+bool endsWithIgnoringCase(std::string_view text, std::string_view lowerSuffix) {
+    if (text.size() < lowerSuffix.size()) return false;
+    const std::string_view tail = text.substr(text.size() - lowerSuffix.size());
+    for (size_t i = 0; i < tail.size(); ++i)
+        if (asciiLower(tail[i]) != lowerSuffix[i]) return false;
     return true;
 }
+
+bool hasExeExtension(std::string_view path) { return endsWithIgnoringCase(path, ".exe"); }
 
 bool isRelativePath(std::string_view path) {
     if (path.size() < 3) return true;

@@ -4,7 +4,15 @@
 #include <string_view>
 #include <vector>
 
-// Text rules for the launcher's own path.
+// Text rules for the launcher's own path, and the case folding the
+// launcher's file names share.
+
+// ASCII letters in lower case, every other byte as it is: Windows file names
+// ignore case, and the names compared here are ASCII.
+constexpr char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// `text` ends with `lowerSuffix` (written in lower case), ignoring ASCII case.
+bool endsWithIgnoringCase(std::string_view text, std::string_view lowerSuffix);
 
 // Replaces every run of backslashes that begins after the first character by
 // one backslash; a leading "\\" (a network path) stays.

@@ -1,5 +1,7 @@
 #include "files/PackedJars.h"
 
+#include "core/PathText.h"
+
 #include <cstdint>
 #include <cstdio>
 
@@ -7,15 +9,7 @@ namespace {
 
 constexpr std::string_view kMutexPrefix = "Local\\zelkor_unpack_";
 
-bool endsWithPackSuffix(std::string_view path) {
-    if (path.size() < kPackSuffix.size()) return false;
-    const std::string_view tail = path.substr(path.size() - kPackSuffix.size());
-    for (size_t i = 0; i < tail.size(); ++i) {
-        const char c = tail[i] >= 'A' && tail[i] <= 'Z' ? static_cast<char>(tail[i] - 'A' + 'a') : tail[i];
-        if (c != kPackSuffix[i]) return false;
-    }
-    return true;
-}
+bool endsWithPackSuffix(std::string_view path) { return endsWithIgnoringCase(path, kPackSuffix); }
 
 // FNV-1a: stable across launchers and bitnesses, which is all a name needs.
 uint64_t pathHash(std::string_view text) {

@@ -5,9 +5,9 @@
 // Finds a Java runtime, loads its jvm.dll and binds JNI_CreateJavaVM, leaving
 // the runtime's bin directory at the end of PATH.
 struct JvmBinding {
-    bool bound = false;
     // The runtime when bound; otherwise `runtime.found` says what the search
     // found, for the message that fits.
     BoundRuntime runtime;
+    bool bound() const { return runtime.createJavaVm != nullptr; }
 };
 JvmBinding LoadDLL();

@@ -1,5 +1,6 @@
 #include "launch/VmOptions.h"
 
+#include "core/PathText.h"
 #include "log/Log.h"
 #include "text/CommandLine.h"
 
@@ -26,10 +27,7 @@ struct OptionsRead {
     int includedFiles = 0;
 };
 
-char foldPathCharacter(char c) {
-    if (c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
-    return c == '/' ? '\\' : c;
-}
+char foldPathCharacter(char c) { return c == '/' ? '\\' : asciiLower(c); }
 
 // Windows file names ignore case; folding ASCII is enough here, since anything
 // that slips past this comparison still meets the depth limit.

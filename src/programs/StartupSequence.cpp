@@ -102,7 +102,7 @@ BoundRuntime bindRuntimeOrEnd(LauncherProgram program) {
     JvmBinding binding = LoadDLL();
     // The Java side and the placeholders read the home from here on.
     setJvmHome(binding.runtime.home);
-    if (!binding.bound) {
+    if (!binding.bound()) {
         const LoadFailureMessage message =
             loadFailureMessage(binding.runtime.found.type, binding.runtime.found.location, sizeof(void*) == 8);
         endWith(noJvmFailure(message, program));

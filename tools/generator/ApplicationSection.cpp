@@ -10,13 +10,12 @@ namespace generator {
 bool readApplication(SectionContext& context, const toml::table& root) {
     TomlFields& fields = context.fields;
     bool ok = true;
-    const toml::table* app = fields.section(root, "application", ok);
+    const toml::table* app = fields.section(root, "application",
+                                            {"name", "mainClass", "arguments", "workingDirectory", "directory",
+                                             "flavor", "dashJArguments", "nativeLibraryDirectories", "singleInstance"},
+                                            ok);
     if (!ok) return false;
     if (!app) return fields.fail(root.source(), "missing [application] with its mainClass");
-    if (!fields.onlyFields(*app, "[application]", {"name", "mainClass", "arguments", "workingDirectory", "directory",
-                                                 "flavor", "dashJArguments", "nativeLibraryDirectories",
-                                                 "singleInstance"}))
-        return false;
     const auto* mainClass = fields.text(*app, "mainClass", ok);
     if (!ok) return false;
     if (!mainClass || mainClass->get().empty())
@@ -100,9 +99,8 @@ bool readClassPath(SectionContext& context, const toml::table& root) {
 bool readLogs(SectionContext& context, const toml::table& root) {
     TomlFields& fields = context.fields;
     bool ok = true;
-    const toml::table* logs = fields.section(root, "logs", ok);
+    const toml::table* logs = fields.section(root, "logs", {"errorFile", "outputFile"}, ok);
     if (!logs) return ok;
-    if (!fields.onlyFields(*logs, "[logs]", {"errorFile", "outputFile"})) return false;
     const auto* errorFile = fields.text(*logs, "errorFile", ok);
     const auto* outputFile = fields.text(*logs, "outputFile", ok);
     if (!ok) return false;

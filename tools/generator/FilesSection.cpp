@@ -51,9 +51,8 @@ bool embedBootstrapJar(SectionContext& context, const toml::table& root, const t
 bool readFiles(SectionContext& context, const toml::table& root) {
     TomlFields& fields = context.fields;
     bool ok = true;
-    const toml::table* files = fields.section(root, "files", ok);
+    const toml::table* files = fields.section(root, "files", {"bootstrapJar", "embed"}, ok);
     if (!ok) return false;
-    if (files && !fields.onlyFields(*files, "[files]", {"bootstrapJar", "embed"})) return false;
     if (!embedBootstrapJar(context, root, files)) return false;
     const toml::node* node = files ? files->get("embed") : nullptr;
     if (!node) return true;

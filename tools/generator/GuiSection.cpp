@@ -17,9 +17,8 @@ bool setSplash(SectionContext& context, bool on, const toml::source_region& wher
 bool readGui(SectionContext& context, const toml::table& root) {
     TomlFields& fields = context.fields;
     bool ok = true;
-    const toml::table* gui = fields.section(root, "gui", ok);
+    const toml::table* gui = fields.section(root, "gui", {"consoleSwitches", "splash"}, ok);
     if (!gui) return ok;
-    if (!fields.onlyFields(*gui, "[gui]", {"consoleSwitches", "splash"})) return false;
     if (context.options.program != LauncherProgram::Gui)
         return fields.fail(gui->source(), "[gui] needs the GUI launcher template");
     const int switches = fields.choice(*gui, "consoleSwitches", {"none", "console", "all"}, -2, ok);

@@ -66,11 +66,11 @@ bool readSearch(SectionContext& context, const toml::table& root, const toml::ta
 bool readJava(SectionContext& context, const toml::table& root) {
     TomlFields& fields = context.fields;
     bool ok = true;
-    const toml::table* java = fields.section(root, "java", ok);
+    const toml::table* java = fields.section(root, "java",
+                                             {"search", "minVersion", "maxVersion", "allowPrerelease", "requireJdk",
+                                              "jvmSubdirectory", "previousInstallationsValue"},
+                                             ok);
     if (!ok) return false;
-    if (java && !fields.onlyFields(*java, "[java]", {"search", "minVersion", "maxVersion", "allowPrerelease",
-                                                   "requireJdk", "jvmSubdirectory", "previousInstallationsValue"}))
-        return false;
     if (!readSearch(context, root, java)) return false;
     if (!java) return true;
     const auto* minVersion = fields.text(*java, "minVersion", ok);

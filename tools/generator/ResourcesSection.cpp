@@ -53,9 +53,8 @@ bool readVersion(SectionContext& context, const toml::table& version) {
 bool readResources(SectionContext& context, const toml::table& root) {
     TomlFields& fields = context.fields;
     bool ok = true;
-    const toml::table* res = fields.section(root, "resources", ok);
+    const toml::table* res = fields.section(root, "resources", {"icon", "version"}, ok);
     if (!res) return ok;
-    if (!fields.onlyFields(*res, "[resources]", {"icon", "version"})) return false;
     const auto* icon = fields.text(*res, "icon", ok);
     const toml::table* version = fields.section(*res, "version", ok);
     if (!ok) return false;

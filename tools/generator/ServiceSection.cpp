@@ -23,9 +23,9 @@ bool validLocalePrefix(std::string_view prefix) {
 bool readService(SectionContext& context, const toml::table& root) {
     TomlFields& fields = context.fields;
     bool ok = true;
-    const toml::table* service = fields.section(root, "service", ok);
+    const toml::table* service =
+        fields.section(root, "service", {"name", "description", "dependencies", "startType"}, ok);
     if (!service) return ok;
-    if (!fields.onlyFields(*service, "[service]", {"name", "description", "dependencies", "startType"})) return false;
     if (context.options.program != LauncherProgram::Service)
         return fields.fail(service->source(), "[service] needs the service launcher template");
     const auto* name = fields.text(*service, "name", ok);

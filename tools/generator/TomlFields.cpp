@@ -49,6 +49,14 @@ const toml::table* TomlFields::section(const toml::table& parent, std::string_vi
     return node->as_table();
 }
 
+const toml::table* TomlFields::section(const toml::table& parent, std::string_view name,
+                                       std::initializer_list<std::string_view> allowed, bool& ok) {
+    const toml::table* table = section(parent, name, ok);
+    if (table == nullptr || onlyFields(*table, "[" + std::string(name) + "]", allowed)) return table;
+    ok = false;
+    return nullptr;
+}
+
 int TomlFields::choice(const toml::table& t, std::string_view name, std::span<const std::string_view> choices,
                        int fallback, bool& ok) {
     const auto* value = text(t, name, ok);

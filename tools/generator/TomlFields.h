@@ -32,6 +32,10 @@ public:
 
     // The sub-table `name`, or nullptr when it is absent or (with `ok` false) not a table.
     const toml::table* section(const toml::table& parent, std::string_view name, bool& ok);
+    // The same for a section "[name]" that may hold only the fields `allowed`:
+    // nullptr with `ok` false when it holds another one.
+    const toml::table* section(const toml::table& parent, std::string_view name,
+                               std::initializer_list<std::string_view> allowed, bool& ok);
 
     // A field of the expected type, or nullptr when it is absent or (with `ok` false) of another type.
     template <typename T>

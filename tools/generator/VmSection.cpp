@@ -11,9 +11,8 @@ namespace generator {
 bool readVm(SectionContext& context, const toml::table& root) {
     TomlFields& fields = context.fields;
     bool ok = true;
-    const toml::table* vm = fields.section(root, "vm", ok);
+    const toml::table* vm = fields.section(root, "vm", {"options"}, ok);
     if (!vm) return ok;
-    if (!fields.onlyFields(*vm, "[vm]", {"options"})) return false;
     std::vector<const toml::value<std::string>*> options;
     bool present = false;
     if (!fields.stringArray(*vm, "options", options, present)) return false;

@@ -27,6 +27,5 @@ JvmBinding LoadDLL() {
         return binding;
     }
     logMessage("Loading of JVM-DLL successful");
-    binding.bound = true;
     return binding;
 }
