@@ -35,9 +35,7 @@ protected:
                       const char* bootstrapClass = "com/zelkor/runtime/WinLauncher") {
         PayloadBuilder payload = PayloadBuilder()
                                      .set(config::kLauncherKind, service ? "4" : "1")
-                                     .set(config::kJvmSearchSequence, "Rjre")
-                                     .set(config::kMinVersion, "1.6")
-                                     .set(config::kClassPath, "D0classes;")
+                                     .withBundledStandIn()
                                      .set(config::kMessageJvmStartFailed, "JVM start failed.")
                                      .set(config::kMessageClassPathEntryMissing, "Missing {0}.")
                                      .set(config::kMessageMainClassNotFound, "No main class.")

@@ -168,10 +168,7 @@ TEST_P(ServiceCommandsScenarioTest, TextsWithoutACommandTakeTheRunPath) {
 // install-and-start.
 TEST_P(ServiceCommandsScenarioTest, CommandsDriveARunningService) {
     const std::string name = uniqueName();
-    const fs::path program = launcher(servicePayload(name)
-                                          .set(config::kJvmSearchSequence, "Rjre")
-                                          .set(config::kMinVersion, "1.6")
-                                          .set(config::kClassPath, "D0classes;"));
+    const fs::path program = launcher(servicePayload(name).withBundledStandIn());
     const fs::path bootstrapClass = scenario_.directory() / "classes/com/zelkor/runtime/WinLauncher.class";
     fs::create_directories(bootstrapClass.parent_path());
     std::ofstream(bootstrapClass) << "class bytes";

@@ -29,9 +29,7 @@ protected:
                                           PayloadBuilder()
                                               .set(config::kLauncherKind, "4")
                                               .set(config::kApplicationName, "unused")
-                                              .set(config::kJvmSearchSequence, "Rjre")
-                                              .set(config::kMinVersion, "1.6")
-                                              .set(config::kClassPath, "D0classes;"));
+                                              .withBundledStandIn());
         runtime_.emplace(scenario_, RuntimePlacement::BundledJre, program_.parent_path(), RuntimeShape::Jre, bits(),
                          "java version \"1.8.0_121\"");
         const fs::path classFile = scenario_.directory() / "classes/com/zelkor/runtime/WinLauncher.class";

@@ -198,9 +198,7 @@ TEST_P(SingleInstanceScenarioTest, LanguageRestartStartsBesideTheFirstInstance) 
     std::ofstream(readme) << "read me";
     const PayloadBuilder payload = PayloadBuilder()
                                        .set(config::kLauncherKind, "1")
-                                       .set(config::kJvmSearchSequence, "Rjre")
-                                       .set(config::kMinVersion, "1.6")
-                                       .set(config::kClassPath, "D0classes;")
+                                       .withBundledStandIn()
                                        .set(config::kSingleInstance, "1")
                                        .embed("readme.txt", readme);
     const fs::path launcher = scenario_.makeLauncher(launcherTemplate(), payload);

@@ -78,9 +78,7 @@ protected:
                    bool withBootstrap = true, bool withSplashLibrary = true) {
         const PayloadBuilder payload = PayloadBuilder()
                                            .set(config::kLauncherKind, "1")
-                                           .set(config::kJvmSearchSequence, "Rjre")
-                                           .set(config::kMinVersion, "1.6")
-                                           .set(config::kClassPath, "D0classes;")
+                                           .withBundledStandIn()
                                            .set(config::kMessageMainClassNotFound, "No main class.")
                                            .set(config::kShowSplashScreen, show)
                                            .set(config::kSplashScreenEnabled, enabled)

@@ -37,6 +37,14 @@ public:
         payload_.record.wideEntries.push_back({key, std::move(value)});
         return *this;
     }
+    // The launcher of most scenarios: it takes the stand-in runtime from "jre"
+    // beside it (any version from 1.6 on) and the bootstrap class from the
+    // "classes" directory beside it.
+    PayloadBuilder& withBundledStandIn() {
+        return set(config::kJvmSearchSequence, "Rjre")
+            .set(config::kMinVersion, "1.6")
+            .set(config::kClassPath, "D0classes;");
+    }
     PayloadBuilder& add(int32_t key, std::string value) {
         payload_.record.narrowEntries.push_back({key, std::move(value)});
         return *this;
