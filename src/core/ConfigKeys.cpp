@@ -94,6 +94,10 @@ constexpr KeyInfo kCatalogue[] = {
     {kSplashScreenEnabled, "splashScreenEnabled", Integer, "no splash screen"},
 
     {kServiceDescription, "serviceDescription", WideText, "no service description set"},
+
+    {kServiceStopTimeout, "serviceStopTimeout", Integer, "a stop waits 20 seconds for the application"},
+    {kServiceFailureActions, "serviceFailureActions", Text, "no failure actions set at install"},
+    {kServiceDelayedAutoStart, "serviceDelayedAutoStart", Integer, "an automatic service starts without delay"},
 };
 
 // 10109-10122 are the splash text settings (positions, fonts, sizes, colours,

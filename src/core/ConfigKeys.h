@@ -76,6 +76,12 @@ inline constexpr int32_t kSplashScreenEnabled = 10123;
 
 inline constexpr int32_t kServiceDescription = 20017;
 
+// Keys of this launcher family's own, beyond those that older payloads carry:
+// a payload without them keeps its meaning.
+inline constexpr int32_t kServiceStopTimeout = 30001;
+inline constexpr int32_t kServiceFailureActions = 30002;
+inline constexpr int32_t kServiceDelayedAutoStart = 30003;
+
 // How a value is stored in the payload. Integer keys are stored as decimal
 // text among the narrow entries; only WideText values live in the wide block
 // and can be replaced by a locale section.

@@ -8,9 +8,9 @@ namespace {
 
 // In the order of ServiceCommand, from Install on.
 constexpr char kCommandWords[][18] = {
-    "install", "install-and-start", "install-auto", "install-demand", "uninstall", "stop", "start", "status",
+    "install", "install-and-start", "install-auto", "install-demand", "uninstall", "stop", "start", "status", "restart",
 };
-static_assert(std::size(kCommandWords) == static_cast<size_t>(ServiceCommand::Status));
+static_assert(std::size(kCommandWords) == static_cast<size_t>(ServiceCommand::Restart));
 
 constexpr char kNonInteractive[] = "non-interactive";
 constexpr size_t kNonInteractiveLength = sizeof kNonInteractive - 1;

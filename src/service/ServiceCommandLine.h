@@ -20,6 +20,7 @@ enum class ServiceCommand : uint8_t {
     Stop,
     Start,
     Status,
+    Restart,  // stop, then start once stopped
 };
 
 struct ServiceCommandLine {

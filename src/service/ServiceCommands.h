@@ -1,7 +1,7 @@
 #pragma once
 
 // Runs the service command that the command tail names (install, uninstall,
-// start, stop, status) and sets the process exit code; false when the tail
+// start, stop, status, restart) and sets the process exit code; false when the tail
 // names no command.
 bool runServiceCommand(const char* commandTail, int& exitCode);
 

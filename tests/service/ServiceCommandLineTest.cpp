@@ -35,6 +35,8 @@ const ParseCase kParseCases[] = {
     {"-stop", C::Stop, true, nullptr},
     {"-start", C::Start, true, nullptr},
     {"-status", C::Status, true, nullptr},
+    {"-restart", C::Restart, true, nullptr},
+    {"--restart My Service", C::Restart, true, "My Service"},
     {"-Install", C::None, true, nullptr},
     {"-STATUS", C::None, true, nullptr},
     {"-installer", C::None, true, nullptr},

@@ -99,7 +99,15 @@ INSTANTIATE_TEST_SUITE_P(
         MappingCase{"ServiceManualStart",
                     "[service]\nname = \"Svc\"\ndependencies = [\"HTTP\", \"Tcpip\"]\nstartType = \"manual\"\n",
                     kService, {{101, "Svc"}, {107, "0"}, {149, "HTTP,Tcpip"}}},
-        MappingCase{"ServiceAutomaticByDefault", "[service]\ndescription = \"d\"\n", kService, {{107, "4"}}},
+        MappingCase{"ServiceAutomaticByDefault", "[service]\ndescription = \"d\"\n", kService,
+                    {{107, "4"}, {30001, kAbsent}, {30002, kAbsent}, {30003, kAbsent}}},
+        MappingCase{"ServiceStopAndRecovery",
+                    "[service]\nstopTimeout = \"2min\"\ndelayedAutoStart = true\n[service.onFailure]\n"
+                    "actions = [\"restart 10s\", \"restart 1 min\", \"none\"]\nresetAfter = \"1d\"\n",
+                    kService, {{30001, "120"}, {30003, "1"}, {30002, "86400;1:10000;1:60000;0:0"}}},
+        MappingCase{"ServiceRecoveryInSecondsResetAfterADay",
+                    "[service]\nstopTimeout = 5\nonFailure = {actions = [\"restart 0s\"]}\n", kService,
+                    {{30001, "5"}, {30002, "86400;1:0"}}},
         MappingCase{"RawOverridesAndAddsKeys", "[raw]\n106 = 1\nmainClass = \"other.Main\"\n10110 = \"Arial\"\n", kGui,
                     {{106, "1"}, {122, "other.Main"}, {10110, "Arial"}}}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -148,6 +156,7 @@ struct ErrorCase {
     const char* name;
     std::string toml;  // the whole file
     std::string expected;  // "app.toml:L:C: ..." prefix of the message
+    LauncherProgram program = LauncherProgram::Gui;
 };
 
 class ConfigurationErrors : public ::testing::TestWithParam<ErrorCase> {};
@@ -157,7 +166,7 @@ TEST_P(ConfigurationErrors, NameThePlaceAndWriteNothing) {
     payload::LauncherPayload payload;
     payload.record.narrowEntries = {{1, "untouched"}};
     std::string error;
-    ReadOptions readOptions = options(c.toml.find("[translations") != std::string::npos ? kService : kGui);
+    ReadOptions readOptions = options(c.program);
     readOptions.checkFiles = true;
     EXPECT_FALSE(readLauncherConfiguration(c.toml, readOptions, payload, error));
     EXPECT_EQ(error.substr(0, c.expected.size()), c.expected) << error;
@@ -210,9 +219,21 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"UnknownMessage", kApp + kNoJar + "[messages]\nnoJava = \"x\"\n",
                   "app.toml:6:1: unknown message \"noJava\" in [messages]"},
         ErrorCase{"MessagesAreNotTranslatedAtRunTime", kApp + kNoJar + "[service]\n[translations.de]\nerrorCaption = \"Fehler\"\n",
-                  "app.toml:7:1: \"errorCaption\" cannot be translated"},
+                  "app.toml:7:1: \"errorCaption\" cannot be translated", kService},
         ErrorCase{"BadLocale", kApp + kNoJar + "[service]\n[translations.german]\n",
-                  "app.toml:6:15: \"german\" is not a locale"},
+                  "app.toml:6:15: \"german\" is not a locale", kService},
+        ErrorCase{"StopTimeoutOfNothing", kApp + kNoJar + "[service]\nstopTimeout = 0\n",
+                  "app.toml:6:15: stopTimeout must lie between 1 second and 1 hour", kService},
+        ErrorCase{"StopTimeoutWithoutUnit", kApp + kNoJar + "[service]\nstopTimeout = \"20 seconds\"\n",
+                  "app.toml:6:15: stopTimeout must be whole seconds or a duration such as \"30s\"", kService},
+        ErrorCase{"DelayedStartOfAManualService", kApp + kNoJar + "[service]\nstartType = \"manual\"\ndelayedAutoStart = true\n",
+                  "app.toml:7:20: delayedAutoStart needs the automatic start type", kService},
+        ErrorCase{"FailureActionWithoutDelay", kApp + kNoJar + "[service.onFailure]\nactions = [\"restart\"]\n",
+                  "app.toml:6:12: a failure action is \"none\" or \"restart\" and a delay", kService},
+        ErrorCase{"FailureActionThatReboots", kApp + kNoJar + "[service.onFailure]\nactions = [\"none\", \"reboot 1min\"]\n",
+                  "app.toml:6:20: a failure action is", kService},
+        ErrorCase{"NoFailureActions", kApp + kNoJar + "[service.onFailure]\nactions = []\n",
+                  "app.toml:5:1: onFailure needs actions", kService},
         ErrorCase{"RawKeyThatIsNoKey", kApp + kNoJar + "[raw]\nfoo = 1\n",
                   "app.toml:6:1: \"foo\" is neither a key number nor a key name"},
         ErrorCase{"UnreadableIcon", kApp + kNoJar + "[resources]\nicon = \"/nonexistent/app.ico\"\n",
@@ -237,7 +258,9 @@ TEST(LauncherConfig, InspectOutputReadsBackIntoTheSameRecord) {
         std::string text = kExampleConfiguration;
         if (program == kService) {
             text = text.substr(0, text.find("# GUI launcher only.")) +
-                   "[service]\ndescription = \"Sample\"\ndependencies = [\"HTTP\"]\nstartType = \"manual\"\n"
+                   "[service]\ndescription = \"Sample\"\ndependencies = [\"HTTP\"]\nstopTimeout = 45\n"
+                   "startType = \"manual\"\ndelayedAutoStart = false\n"
+                   "[service.onFailure]\nactions = [\"restart 90s\", \"none\"]\nresetAfter = 7200\n"
                    "[translations.de]\nserviceDescription = \"Beispiel\"\n[raw]\n106 = 1\n";
         }
         payload::LauncherContents contents;

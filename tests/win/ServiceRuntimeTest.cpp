@@ -2,6 +2,8 @@
 // manager: the table's RegisterServiceCtrlHandler and SetServiceStatus are
 // fakes that record every report, and the child is this program again, which
 // behaves as SERVICE_RUNTIME_TEST_CHILD asks (see runTestChild).
+#include "core/ConfigKeys.h"
+#include "core/ConfigStore.h"
 #include "core/LauncherState.h"
 #include "core/win/Handles.h"
 #include "core/win/SystemCalls.h"
@@ -27,15 +29,16 @@ namespace {
 constexpr char kChildVariable[] = "SERVICE_RUNTIME_TEST_CHILD";
 constexpr char kServiceName[] = "Runtime Test Svc";
 
-// The child: "<report file>|<bytes to print>|<read stdin 0/1>|<exit code>".
+// The child: "<report file>|<bytes to print>|<read stdin 0/1>|<exit code>|<ms to sleep first>".
 // It reports its priority class, its command line and what it read.
 int runTestChild() {
     char behaviour[1024];
     if (::GetEnvironmentVariableA(kChildVariable, behaviour, sizeof behaviour) == 0) return 99;
     std::istringstream fields(behaviour);
-    std::string file, flood, read, exitCode;
+    std::string file, flood, read, exitCode, sleep;
     std::getline(fields, file, '|'), std::getline(fields, flood, '|'), std::getline(fields, read, '|');
-    std::getline(fields, exitCode, '|');
+    std::getline(fields, exitCode, '|'), std::getline(fields, sleep, '|');
+    ::Sleep(static_cast<DWORD>(std::stoul(sleep)));
     std::string report = "priority " + std::to_string(::GetPriorityClass(::GetCurrentProcess())) + "\n";
     char line[8192];
     ::WideCharToMultiByte(CP_UTF8, 0, ::GetCommandLineW(), -1, line, sizeof line, nullptr, nullptr);
@@ -143,9 +146,9 @@ protected:
         ::DeleteFileA(reportFile_.c_str());
     }
 
-    void child(long floodBytes, bool readInput, int exitCode) {
+    void child(long floodBytes, bool readInput, int exitCode, DWORD sleepMs = 0) {
         const std::string behaviour = reportFile_ + "|" + std::to_string(floodBytes) + "|" + (readInput ? "1" : "0") + "|" +
-                                 std::to_string(exitCode);
+                                 std::to_string(exitCode) + "|" + std::to_string(sleepMs);
         ::SetEnvironmentVariableA(kChildVariable, behaviour.c_str());
     }
 
@@ -202,7 +205,11 @@ TEST_F(ServiceRuntimeTest, ChildGetsTheServiceNameAndStartArgumentsAndOneStopLin
         EXPECT_EQ(std::count(later.begin(), later.end(), static_cast<DWORD>(SERVICE_RUNNING)), 0);
         EXPECT_EQ(seen.back().dwCurrentState, static_cast<DWORD>(SERVICE_STOPPED));
         EXPECT_EQ(seen.back().dwWin32ExitCode, 0u);
-        EXPECT_EQ(seen.back().dwCheckPoint, c.checkPoint);
+        // The shutdown's check point is kept; the wait for the child may move it on.
+        EXPECT_GE(seen.back().dwCheckPoint, c.checkPoint);
+        EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end(), [](const SERVICE_STATUS& a, const SERVICE_STATUS& b) {
+            return a.dwCheckPoint < b.dwCheckPoint;
+        }));
 
         const std::string report = childReport();
         EXPECT_NE(report.find("\nstdin:0\n"), std::string::npos) << report;
@@ -228,6 +235,38 @@ TEST_F(ServiceRuntimeTest, StopBeforeThePipeExistsIsSentOnceItDoes) {
     const std::vector<DWORD> expected{SERVICE_RUNNING, SERVICE_STOP_PENDING, SERVICE_STOPPED};
     EXPECT_EQ(states(reportsSoFar()), expected);
     EXPECT_TRUE(childReport().ends_with("stdin:0\n")) << childReport();
+}
+
+// A child that ignores the stop line is ended once the stop timeout has
+// passed; meanwhile every report moves the check point on and the wait hint
+// shrinks with the time left.
+TEST_F(ServiceRuntimeTest, ChildThatIgnoresTheStopIsEndedAfterTheStopTimeout) {
+    storeNarrowValue(config::kServiceStopTimeout, "3");
+    child(0, false, 0, 120000);
+    start();
+    ASSERT_TRUE(waitForReports(2));
+    const ULONGLONG stopAt = ::GetTickCount64();
+    serviceControlHandler(SERVICE_CONTROL_STOP);
+    EXPECT_EQ(finish(), 1u);
+    EXPECT_GE(::GetTickCount64() - stopAt, 2900u);  // not before the timeout (the tick counts in ~16 ms steps)
+
+    const std::vector<SERVICE_STATUS> seen = reportsSoFar();
+    const std::vector<SERVICE_STATUS> stopping(seen.begin() + 2, seen.end() - 1);
+    ASSERT_GE(stopping.size(), 3u);  // the handler's report and one per second of the wait
+    EXPECT_LE(stopping.front().dwWaitHint, 8000u);
+    for (size_t i = 1; i < stopping.size(); ++i) {
+        EXPECT_EQ(stopping[i].dwCurrentState, static_cast<DWORD>(SERVICE_STOP_PENDING));
+        EXPECT_EQ(stopping[i].dwCheckPoint, stopping[i - 1].dwCheckPoint + 1);
+        EXPECT_LT(stopping[i].dwWaitHint, stopping[i - 1].dwWaitHint);
+        EXPECT_GE(stopping[i].dwWaitHint, 5000u);
+    }
+    EXPECT_EQ(seen.back().dwCurrentState, static_cast<DWORD>(SERVICE_STOPPED));
+    EXPECT_TRUE(std::any_of(memoryLogLines().begin(), memoryLogLines().end(), [](const std::string& line) {
+        return line.starts_with("process ") && line.find(" did not end within ") != std::string::npos &&
+               line.ends_with(" ms of the stop request; ending it");
+    }));
+    EXPECT_TRUE(memoryLogHas("process terminated with exit code 1"));
+    EXPECT_FALSE(exists(reportFile_));  // ended before it could write
 }
 
 TEST_F(ServiceRuntimeTest, ChildEndingOnItsOwnIsReportedStoppedOnlyWithExitCodeZero) {

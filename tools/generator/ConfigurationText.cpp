@@ -1,11 +1,14 @@
 #include "ConfigurationText.h"
 
 #include "AnsiText.h"
+#include "Durations.h"
 #include "Utf.h"
 #include "core/ConfigKeys.h"
 #include "core/LauncherState.h"
 #include "core/MessageNames.h"
 #include "core/PayloadValues.h"
+#include "core/ConfigStore.h"
+#include "service/ServiceSettings.h"
 
 #include <map>
 #include <optional>
@@ -101,6 +104,39 @@ std::optional<std::vector<std::string>> splitVmOptions(std::string_view text) {
     if (quoted) return std::nullopt;
     if (any) options.push_back(current);
     return options;
+}
+
+// The stop timeout, the delayed start and the failure actions; a value of
+// another form stays for [raw].
+std::string serviceSettings(Values& values) {
+    std::string out;
+    if (auto v = values.take(config::kServiceStopTimeout)) {
+        const int32_t seconds = parseConfigInt(*v);
+        if (std::to_string(seconds) == *v && seconds >= 1 && static_cast<uint32_t>(seconds) <= kMaxStopTimeoutSeconds)
+            out += line("stopTimeout", *v);
+        else
+            values.putBack(config::kServiceStopTimeout, *v);
+    }
+    if (auto v = values.take(config::kServiceDelayedAutoStart)) {
+        if (*v == "0" || *v == "1") out += line("delayedAutoStart", *v == "1" ? "true" : "false");
+        else values.putBack(config::kServiceDelayedAutoStart, *v);
+    }
+    if (auto v = values.take(config::kServiceFailureActions)) {
+        const std::optional<FailureActions> parsed = parseFailureActions(*v);
+        std::vector<std::string> actions;
+        for (uint32_t i = 0; parsed && i < parsed->count; ++i) {
+            const FailureAction& action = parsed->actions[i];
+            if (action.type == kFailureActionNone && action.delayMs == 0) actions.push_back("none");
+            else if (action.type == kFailureActionRestart && action.delayMs % 1000 == 0)
+                actions.push_back("restart " + durationText(action.delayMs / 1000));
+        }
+        if (parsed && actions.size() == parsed->count)
+            out += "[service.onFailure]\n" + line("actions", stringArray(actions)) +
+                   line("resetAfter", tomlString(durationText(parsed->resetSeconds)));
+        else
+            values.putBack(config::kServiceFailureActions, *v);
+    }
+    return out;
 }
 
 }  // namespace
@@ -232,6 +268,7 @@ std::string describeConfiguration(const payload::LauncherContents& contents, Lau
         if (kind) out += line("startType", *kind == manualStart ? "\"manual\"" : "\"automatic\"");
         if (auto v = values.takeWide(kServiceDescription)) out += line("description", tomlString(*v));
         if (auto v = values.take(kServiceDependencies)) out += line("dependencies", stringArray(split(*v, ',')));
+        out += serviceSettings(values);
         for (const payload::LocaleSection& section : contents.record.localeSections) {
             std::string texts;
             for (const payload::WideEntry& entry : section.entries) {

@@ -1,6 +1,8 @@
 #include "Sections.h"
 
+#include "Durations.h"
 #include "core/ConfigKeys.h"
+#include "service/ServiceSettings.h"
 
 #include <algorithm>
 
@@ -18,19 +20,69 @@ bool validLocalePrefix(std::string_view prefix) {
     return prefix.size() == 2 || (prefix[2] == '_' && upper(prefix[3]) && upper(prefix[4]));
 }
 
+constexpr const char* kDurationForms = "whole seconds or a duration such as \"30s\", \"10min\", \"1h\" or \"1d\"";
+
+// A duration field in seconds: nullopt when absent or (with `ok` false) not a duration.
+std::optional<uint32_t> duration(TomlFields& fields, const toml::table& table, std::string_view name, bool& ok) {
+    const toml::node* node = table.get(name);
+    if (!node || !ok) return std::nullopt;
+    if (const auto* number = node->as_integer(); number && number->get() >= 0 && number->get() <= UINT32_MAX)
+        return static_cast<uint32_t>(number->get());
+    if (const auto* text = node->as_string())
+        if (const std::optional<uint32_t> seconds = parseDurationSeconds(text->get())) return seconds;
+    ok = fields.fail(*node, std::string(name) + " must be " + kDurationForms);
+    return std::nullopt;
+}
+
+// [service.onFailure]: what the service control manager does each time the
+// service fails, as the launcher writes it at install.
+bool readFailureActions(SectionContext& context, const toml::table& service) {
+    TomlFields& fields = context.fields;
+    bool ok = true;
+    const toml::table* onFailure = fields.section(service, "onFailure", {"actions", "resetAfter"}, ok);
+    if (!onFailure) return ok;
+    std::vector<const toml::value<std::string>*> actions;
+    bool present = false;
+    const uint32_t resetSeconds = duration(fields, *onFailure, "resetAfter", ok).value_or(86400);
+    if (!ok || !fields.stringArray(*onFailure, "actions", actions, present)) return false;
+    if (actions.empty())
+        return fields.fail(onFailure->source(), "onFailure needs actions: \"restart 10s\" or \"none\" for each failure");
+    if (actions.size() > kMaxFailureActions)
+        return fields.fail(*actions[kMaxFailureActions],
+                           "onFailure takes at most " + std::to_string(kMaxFailureActions) + " actions");
+    std::string encoded = std::to_string(resetSeconds);
+    for (const auto* action : actions) {
+        const std::string_view text = action->get();
+        std::optional<uint32_t> delay = 0;
+        if (text != "none") {
+            delay = text.starts_with("restart ") ? parseDurationSeconds(text.substr(8)) : std::nullopt;
+            if (!delay || *delay > UINT32_MAX / 1000)
+                return fields.fail(*action, "a failure action is \"none\" or \"restart\" and a delay of at most "
+                                            "49 days, such as \"restart 10s\" or \"restart 1min\"");
+        }
+        const uint32_t type = text == "none" ? kFailureActionNone : kFailureActionRestart;
+        encoded += ";" + std::to_string(type) + ":" + std::to_string(*delay * 1000);
+    }
+    return context.setNarrow(config::kServiceFailureActions, encoded, onFailure->source());
+}
+
 }  // namespace
 
 bool readService(SectionContext& context, const toml::table& root) {
     TomlFields& fields = context.fields;
     bool ok = true;
     const toml::table* service =
-        fields.section(root, "service", {"name", "description", "dependencies", "startType"}, ok);
+        fields.section(root, "service",
+                       {"name", "description", "dependencies", "startType", "stopTimeout", "delayedAutoStart", "onFailure"},
+                       ok);
     if (!service) return ok;
     if (context.options.program != LauncherProgram::Service)
         return fields.fail(service->source(), "[service] needs the service launcher template");
     const auto* name = fields.text(*service, "name", ok);
     const auto* description = fields.text(*service, "description", ok);
     const int startType = fields.choice(*service, "startType", {"automatic", "manual"}, 0, ok);
+    const std::optional<uint32_t> stopTimeout = duration(fields, *service, "stopTimeout", ok);
+    const auto* delayedAutoStart = fields.flag(*service, "delayedAutoStart", ok);
     std::vector<const toml::value<std::string>*> dependencies;
     bool hasDependencies = false;
     if (!ok || !fields.stringArray(*service, "dependencies", dependencies, hasDependencies)) return false;
@@ -45,6 +97,19 @@ bool readService(SectionContext& context, const toml::table& root) {
         return false;
     if (description && !context.setWide(config::kServiceDescription, description->get(), description->source()))
         return false;
+    if (stopTimeout) {
+        const toml::node& where = *service->get("stopTimeout");
+        if (*stopTimeout < 1 || *stopTimeout > kMaxStopTimeoutSeconds)
+            return fields.fail(where, "stopTimeout must lie between 1 second and 1 hour");
+        if (!context.setNarrow(config::kServiceStopTimeout, std::to_string(*stopTimeout), where.source())) return false;
+    }
+    if (delayedAutoStart) {
+        if (startType == 1 && delayedAutoStart->get())
+            return fields.fail(*delayedAutoStart, "delayedAutoStart needs the automatic start type");
+        if (!context.setFlag(config::kServiceDelayedAutoStart, delayedAutoStart->get(), delayedAutoStart->source()))
+            return false;
+    }
+    if (!readFailureActions(context, *service)) return false;
     if (hasDependencies) {
         std::string joined;
         for (const auto* item : dependencies) {

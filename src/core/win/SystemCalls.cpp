@@ -28,6 +28,7 @@ SystemCalls realSystemCalls() {
         .createThread = ::CreateThread,
         .registerServiceCtrlHandler = ::RegisterServiceCtrlHandlerA,
         .setServiceStatus = ::SetServiceStatus,
+        .changeServiceConfig2 = ::ChangeServiceConfig2W,
         .exitProcess = ::ExitProcess,
     };
 }

@@ -39,6 +39,9 @@ struct SystemCalls {
     // The service control manager's side of a running service.
     decltype(&::RegisterServiceCtrlHandlerA) registerServiceCtrlHandler;
     decltype(&::SetServiceStatus) setServiceStatus;
+    // An installed service's optional settings (description, failure actions,
+    // delayed start).
+    decltype(&::ChangeServiceConfig2W) changeServiceConfig2;
 
     // The end of the process. A replacement must not return either.
     decltype(&::ExitProcess) exitProcess;

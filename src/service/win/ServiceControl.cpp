@@ -12,6 +12,7 @@
 #include "core/win/Handles.h"
 #include "core/win/Win32Text.h"
 #include "service/ServiceCommandLine.h"
+#include "service/win/InstalledServiceSettings.h"
 
 #include <cstdio>
 #include <cstring>
@@ -67,8 +68,9 @@ int stopService(bool verbose) {
     SERVICE_STATUS status;
     if (::ControlService(service.get(), SERVICE_CONTROL_STOP, &status)) {
         std::printf("Stopping service '%s'.\n", name());
-        std::fputs(waitForServiceStop(service.get()) ? "Service stopped\n" : "Error while stopping service\n", stdout);
-        return 0;
+        const bool stopped = waitForServiceStop(service.get());
+        std::fputs(stopped ? "Service stopped\n" : "Error while stopping service\n", stdout);
+        return stopped ? 0 : 1;
     }
     if (::GetLastError() == ERROR_SERVICE_NOT_ACTIVE) {
         std::fputs("Service is already stopped.\n", stdout);
@@ -85,14 +87,6 @@ int uninstallService(bool verbose) {
     if (!service || !::DeleteService(service.get())) return failed(verbose, "Could not delete service.\n");
     if (verbose) std::printf("Uninstalled service '%s'.\n", name());
     return 0;
-}
-
-void setDescription(SC_HANDLE service) {
-    char16_t description[kBufferCapacity];
-    configWideString(config::kServiceDescription, description, kBufferCapacity);
-    if (description[0] == u'\0') return;
-    SERVICE_DESCRIPTIONW text{reinterpret_cast<wchar_t*>(description)};
-    ::ChangeServiceConfig2W(service, SERVICE_CONFIG_DESCRIPTION, &text);  // the service works without it
 }
 
 // Created through the wide call: the narrow one of some service managers
@@ -121,7 +115,7 @@ int installService(DWORD startType, bool interactive) {
         asWide(binaryPath), nullptr, nullptr, dependencyLength == 0 ? nullptr : asWide(wideDependencies), nullptr,
         nullptr));
     if (!service) return failed(true, kNoCreate);
-    setDescription(service.get());
+    applyInstalledServiceSettings(service.get(), startType);
     std::printf("Installed service '%s'.\n", name());
     return 0;
 }
@@ -206,6 +200,10 @@ bool runServiceCommand(const char* commandTail, int& exitCode) {
         break;
     case ServiceCommand::Status:
         exitCode = queryServiceStatus();
+        break;
+    case ServiceCommand::Restart:
+        // Started again only once the running one has stopped (or was not running).
+        exitCode = stopService(true) == 0 ? startService() : 1;
         break;
     }
     return true;

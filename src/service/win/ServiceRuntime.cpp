@@ -1,10 +1,13 @@
 // The service process: reports the service to the service control manager,
 // runs the Java application in a child (this executable again, with
 // "__btl_restart"), turns stop and shutdown requests into a line on the
-// child's standard input and reports the service stopped when the child ends.
+// child's standard input and reports the service stopped when the child ends,
+// or when it has not ended within the stop timeout and was ended.
 #include "service/win/ServiceRuntime.h"
 
 #include "core/BufferCapacity.h"
+#include "core/ConfigKeys.h"
+#include "core/ConfigStore.h"
 #include "core/LauncherState.h"
 #include "core/win/Handles.h"
 #include "core/win/SystemCalls.h"
@@ -14,6 +17,7 @@
 #include "text/CommandLine.h"
 #include "service/ServiceChild.h"
 #include "service/ServiceCommands.h"
+#include "service/ServiceSettings.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +26,7 @@
 namespace {
 
 constexpr DWORD kChildNotStarted = 5000;  // service-specific exit code
+constexpr UINT kChildEndedExitCode = 1;
 constexpr DWORD kWaitHintMs = 50000;
 constexpr int kShutdownCode = 0;
 constexpr size_t kOutputChunk = 8192;
@@ -42,6 +47,8 @@ struct ServiceSession {
     // return from stop pending, and a stop that came before the pipe existed is
     // sent as soon as it does.
     bool stopRequested;
+    DWORD stopTick;  // when the stop came in
+    uint32_t stopTimeoutMs;
 };
 // Set up before any thread runs (constant initialisation), so the control
 // handler's thread never meets it half made.
@@ -173,6 +180,45 @@ bool startChild(std::u16string& commandLine, ChildPipes& pipes, ProcessHandles& 
     return false;
 }
 
+// With the lock held, after a stop request: moves the check point on and
+// tells the service control manager how long the rest of the stop may take,
+// so that it sees the stop progress. Gives how long to wait for the child
+// next, or 0 once the stop timeout has passed.
+DWORD reportStopProgress() {
+    const StopWait wait = nextStopWait(::GetTickCount() - session.stopTick, session.stopTimeoutMs);
+    if (wait.expired) return 0;
+    ++session.status.dwCheckPoint;
+    session.status.dwWaitHint = wait.waitHintMs;
+    reportStatus(11);
+    return wait.sliceMs;
+}
+
+// Ends a child that did not end within the stop timeout; the service then
+// reports itself stopped as after any stop. The stop tick is not written
+// again once a stop was seen.
+void endChild(const ProcessHandles& child) {
+    logMessage("process %d did not end within %d ms of the stop request; ending it",
+               static_cast<int>(::GetProcessId(child.process.get())),
+               static_cast<int>(::GetTickCount() - session.stopTick));
+    if (!::TerminateProcess(child.process.get(), kChildEndedExitCode))
+        logSystemFailure("TerminateProcess failed %d");
+    ::WaitForSingleObject(child.process.get(), kStopMarginMs);
+}
+
+// Waits for the child to end, in slices, so that a stop request is followed
+// within a second.
+void awaitChild(const ProcessHandles& child) {
+    for (;;) {
+        DWORD slice = kStopSliceMs;
+        {
+            const StateLock lock;
+            if (session.stopRequested) slice = reportStopProgress();
+        }
+        if (slice == 0) return endChild(child);
+        if (::WaitForSingleObject(child.process.get(), slice) != WAIT_TIMEOUT) return;
+    }
+}
+
 }  // namespace
 
 // Called on the dispatcher's thread (the main thread, inside
@@ -184,7 +230,9 @@ void WINAPI serviceControlHandler(DWORD control) {
     if (session.status.dwCurrentState == SERVICE_STOPPED) control = SERVICE_CONTROL_INTERROGATE;
     if (control == SERVICE_CONTROL_STOP || control == SERVICE_CONTROL_SHUTDOWN) {
         if (control == SERVICE_CONTROL_SHUTDOWN) ++session.status.dwCheckPoint;
+        if (!session.stopRequested) session.stopTick = ::GetTickCount();
         session.status.dwCurrentState = SERVICE_STOP_PENDING;
+        session.status.dwWaitHint = nextStopWait(::GetTickCount() - session.stopTick, session.stopTimeoutMs).waitHintMs;
         reportStatus(control == SERVICE_CONTROL_STOP ? 2 : 1);
         session.stopRequested = true;
         sendShutdown(kShutdownCode);
@@ -202,6 +250,7 @@ bool superviseService(DWORD argc, char** argv) {
         session.statusHandle = nullptr;
         session.shutdownPipe = nullptr;
         session.stopRequested = false;
+        session.stopTimeoutMs = stopTimeoutMs(configInt(config::kServiceStopTimeout));
     }
     const size_t nameLength = argc > 0 ? std::strlen(argv[0]) : 0;
     setServiceName(nameLength >= 1 && nameLength < kBufferCapacity ? argv[0] : "unknown");
@@ -254,7 +303,7 @@ bool superviseService(DWORD argc, char** argv) {
         consumeChildOutput(outputRead);
     }
 
-    ::WaitForSingleObject(child.process.get(), INFINITE);
+    awaitChild(child);
     DWORD exitCode = 0;
     ::GetExitCodeProcess(child.process.get(), &exitCode);
     logMessage("process terminated with exit code %d", static_cast<int>(exitCode));
