@@ -1,10 +1,9 @@
 // Stop latency of a service launcher under Wine's service control manager:
-// from ControlService(STOP) to the service reported stopped, for a child
-// whose Java side ends as soon as it has read the stop line. Each run starts
-// the service, waits until the stand-in JVM's main is about to read its
-// standard input (its transcript says "main sleep"), then stops it and polls
-// the state every millisecond.
-//   service_stop_latency <service> <launcher> <transcript> <runs>
+// from ControlService(STOP) to the service reported stopped. Each run starts
+// the service, waits until its Java side is ready (the ready file exists and,
+// when a ready text is given, holds it), then stops it and polls the state
+// every millisecond.
+//   service_stop_latency <label> <service> <launcher> <ready file> <ready text> <runs>
 #include "core/win/Handles.h"
 
 #include <algorithm>
@@ -15,15 +14,15 @@
 
 namespace {
 
-bool transcriptShowsMain(const char* path) {
+bool isReady(const char* path, const char* text) {
     const FileHandle file(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                         nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file) return false;
-    char text[65536];
+    char contents[65536];
     DWORD count = 0;
-    if (!::ReadFile(file.get(), text, sizeof text - 1, &count, nullptr)) return false;
-    text[count] = '\0';
-    return std::string(text).find("main sleep") != std::string::npos;
+    if (!::ReadFile(file.get(), contents, sizeof contents - 1, &count, nullptr)) return false;
+    contents[count] = '\0';
+    return std::string(contents).find(text) != std::string::npos;
 }
 
 DWORD state(SC_HANDLE service) {
@@ -44,11 +43,13 @@ bool waitUntil(Condition condition, DWORD pollMs) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 5) return 2;
-    const char* name = argv[1];
-    const std::string binary = std::string("\"") + argv[2] + "\"";
-    const char* transcript = argv[3];
-    const int runs = std::atoi(argv[4]);
+    if (argc != 7) return 2;
+    const char* label = argv[1];
+    const char* name = argv[2];
+    const std::string binary = std::string("\"") + argv[3] + "\"";
+    const char* readyFile = argv[4];
+    const char* readyText = argv[5];
+    const int runs = std::atoi(argv[6]);
     const ServiceHandle manager(::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
     const ServiceHandle service(::CreateServiceA(manager.get(), name, name, SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
                                                  SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL, binary.c_str(), nullptr,
@@ -60,10 +61,10 @@ int main(int argc, char** argv) {
     std::vector<double> latencies;
     int result = 0;
     for (int run = 0; run < runs && result == 0; ++run) {
-        ::DeleteFileA(transcript);
+        ::DeleteFileA(readyFile);
         // The previous service process may still be on its way out.
         if (!waitUntil([&] { return ::StartServiceA(service.get(), 0, nullptr) != FALSE; }, 50) ||
-            !waitUntil([&] { return transcriptShowsMain(transcript); }, 5)) {
+            !waitUntil([&] { return isReady(readyFile, readyText); }, 5)) {
             std::printf("run %d: the service's Java side did not start (%lu)\n", run, ::GetLastError());
             result = 1;
             break;
@@ -86,7 +87,7 @@ int main(int argc, char** argv) {
     std::sort(latencies.begin(), latencies.end());
     const size_t n = latencies.size();
     const double median = n % 2 ? latencies[n / 2] : (latencies[n / 2 - 1] + latencies[n / 2]) / 2;
-    std::printf("service stop latency over %zu runs: median %.1f ms, worst %.1f ms, best %.1f ms\n", n, median,
-                latencies.back(), latencies.front());
+    std::printf("service stop latency, %s, over %zu runs: median %.1f ms, worst %.1f ms, best %.1f ms\n", label, n,
+                median, latencies.back(), latencies.front());
     return 0;
 }

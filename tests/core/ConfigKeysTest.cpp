@@ -13,7 +13,8 @@ using config::ValueKind;
 
 bool inDocumentedRange(int32_t key) {
     return (key >= 101 && key <= 161) || (key >= 1000 && key <= 1020) || (key >= 2001 && key <= 2003) ||
-           (key >= 10003 && key <= 10123) || key == 20017;
+           (key >= 10003 && key <= 10123) || key == 20017 ||
+           (key >= 30001 && key <= 30099);  // this launcher family's own additions
 }
 
 TEST(ConfigKeysTest, KeysAndNamesAreUniqueAndUsableInConfigFiles) {

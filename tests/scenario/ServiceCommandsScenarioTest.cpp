@@ -213,6 +213,63 @@ TEST_P(ServiceCommandsScenarioTest, CommandsDriveARunningService) {
     EXPECT_EQ(after.standardOutput, "Not running.\nAuto-start.\n");
 }
 
+// An application that ignores the stop line (it sleeps for two minutes) is
+// ended after the stop timeout, and -stop then reports the service stopped;
+// -restart brings it back.
+TEST_P(ServiceCommandsScenarioTest, StopEndsAnApplicationThatIgnoresItAndRestartStartsItAgain) {
+    const std::string name = uniqueName();
+    const fs::path program = launcher(servicePayload(name).set(config::kServiceStopTimeout, "2").withBundledStandIn());
+    const fs::path bootstrapClass = scenario_.directory() / "classes/com/zelkor/runtime/WinLauncher.class";
+    fs::create_directories(bootstrapClass.parent_path());
+    std::ofstream(bootstrapClass) << "class bytes";
+    const PlacedRuntime runtime(scenario_, RuntimePlacement::BundledJre, program.parent_path(), RuntimeShape::Jre,
+                                bits(), "java version \"1.8.0_121\"");
+    ASSERT_TRUE(writeStandinJvmConfig(runtime.home() / "bin" / "server", {{"main", "sleep"}, {"main.wait-ms", "120000"}}));
+    const auto waitUntilRunning = [&] {
+        for (int i = 0; i < 100 && run(program, {"-status"}).exitCode != 0; ++i) ::usleep(100000);
+    };
+
+    const LauncherRun installed = run(program, {"-install-and-start"});
+    SKIP_IF_UNRUNNABLE(installed);
+    EXPECT_EQ(installed.exitCode, 0) << describe(installed);
+    waitUntilRunning();
+    const LauncherRun restarted = run(program, {"-restart"});
+    EXPECT_EQ(restarted.exitCode, 0) << describe(restarted);
+    EXPECT_EQ(restarted.standardOutput,
+              "Stopping service '" + name + "'.\nService stopped\nStarting service '" + name + "'.\n");
+    waitUntilRunning();
+    EXPECT_EQ(run(program, {"-status"}).standardOutput, "Running.\nAuto-start.\n");
+
+    const LauncherRun stopped = run(program, {"-stop"});
+    EXPECT_EQ(stopped.exitCode, 0) << describe(stopped);
+    EXPECT_EQ(stopped.standardOutput, "Stopping service '" + name + "'.\nService stopped\n");
+    const LauncherRun after = run(program, {"-status"});
+    EXPECT_EQ(after.exitCode, 3) << describe(after);
+    const LauncherRun restartedStopped = run(program, {"-restart"});
+    EXPECT_EQ(restartedStopped.exitCode, 0) << describe(restartedStopped);
+    EXPECT_EQ(restartedStopped.standardOutput, "Service is already stopped.\nStarting service '" + name + "'.\n");
+    const LauncherRun missing = run(launcher(servicePayload(uniqueName()), "other.exe"), {"-restart"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.standardOutput, "Could not stop service.\n");
+}
+
+// The failure actions are handed over at install; Wine keeps none of them and
+// refuses the delayed start (error 124), which -install names without failing.
+TEST_P(ServiceCommandsScenarioTest, InstallSetsFailureActionsAndDelayedStartOrNamesWhatWasRefused) {
+    const std::string name = uniqueName();
+    const fs::path program = launcher(servicePayload(name)
+                                          .set(config::kServiceFailureActions, "86400;1:10000;0:0")
+                                          .set(config::kServiceDelayedAutoStart, "1"));
+    const LauncherRun result = run(program, {"-install"});
+    SKIP_IF_UNRUNNABLE(result);
+    EXPECT_EQ(result.exitCode, 0) << describe(result);
+    const std::string installedLine = "Installed service '" + name + "'.\n";
+    EXPECT_TRUE(result.standardOutput == installedLine ||
+                result.standardOutput == "Could not set the delayed automatic start. Error code: 124\n" + installedLine)
+        << describe(result);
+    EXPECT_EQ(serviceConfig(name).at("start"), "2");
+}
+
 TEST_P(ServiceCommandsScenarioTest, NonInteractiveCountsOnlyBeforeTheName) {
     const fs::path program = launcher(servicePayload("ConfiguredName"));
     const std::string first = uniqueName() + " x";

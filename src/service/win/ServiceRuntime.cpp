@@ -206,16 +206,16 @@ void endChild(const ProcessHandles& child) {
 }
 
 // Waits for the child to end, in slices, so that a stop request is followed
-// within a second.
+// within a second; a child that ends at once on the stop line is never
+// reported on.
 void awaitChild(const ProcessHandles& child) {
-    for (;;) {
-        DWORD slice = kStopSliceMs;
+    DWORD slice = kStopSliceMs;
+    while (::WaitForSingleObject(child.process.get(), slice) == WAIT_TIMEOUT) {
         {
             const StateLock lock;
-            if (session.stopRequested) slice = reportStopProgress();
+            slice = session.stopRequested ? reportStopProgress() : kStopSliceMs;
         }
         if (slice == 0) return endChild(child);
-        if (::WaitForSingleObject(child.process.get(), slice) != WAIT_TIMEOUT) return;
     }
 }
 
