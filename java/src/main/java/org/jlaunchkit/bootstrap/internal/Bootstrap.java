@@ -31,7 +31,8 @@ public final class Bootstrap {
             System.err.println("launcher bootstrap: " + e.getMessage());
             throw e;
         }
-        StandardStreams.redirect(launch.errorLog().orElse(""), launch.outputLog().orElse(""));
+        StandardStreams.redirect(launch.errorLog().orElse(""), launch.outputLog().orElse(""),
+                LogLimit.fromSystemProperties());
         facts = launch;
         InstanceWatcher.startIfConfigured();
         StopWatcher.startIfService();
