@@ -1,7 +1,7 @@
 # Host-only tests: the payload tools, the finished templates and scenarios under Wine.
 
 add_executable(tool_tests tools/PayloadWriterTest.cpp tools/LauncherConfigTest.cpp tools/ResourceWriterTest.cpp
-  tools/TomlFieldsTest.cpp tools/DurationsTest.cpp
+  tools/TomlFieldsTest.cpp tools/DurationsTest.cpp tools/ByteSizeTest.cpp
   support/FakePeImage.cpp support/PeResources.cpp)
 target_include_directories(tool_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_definitions(tool_tests PRIVATE LAUNCHER_SOURCE_DIR="${PROJECT_SOURCE_DIR}"

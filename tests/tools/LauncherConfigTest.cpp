@@ -95,7 +95,11 @@ INSTANTIATE_TEST_SUITE_P(
         MappingCase{"GuiSwitchesAndSplash", "[gui]\nconsoleSwitches = \"console\"\nsplash = true\n", kGui,
                     {{154, "0"}, {156, "1"}, {108, "1"}, {10123, "1"}}},
         MappingCase{"Logs", "[logs]\nerrorFile = \"e.log\"\noutputFile = \"o.log\"\n", kGui,
-                    {{102, "1"}, {103, "e.log"}, {104, "1"}, {105, "o.log"}}},
+                    {{102, "1"}, {103, "e.log"}, {104, "1"}, {105, "o.log"}, {123, kAbsent}}},
+        MappingCase{"LogLimitWithUnitAndDefaultKeep", "[logs]\nerrorFile = \"e.log\"\nmaxSize = \"10 MB\"\n", kService,
+                    {{103, "e.log"}, {123, "-Djlaunchkit.log.maxSize=10485760 -Djlaunchkit.log.keep=5"}}},
+        MappingCase{"LogLimitAfterTheVmOptions", "[vm]\noptions = [\"-Xmx1g\"]\n[logs]\nmaxSize = 1000\nkeep = 2\n", kGui,
+                    {{123, "-Xmx1g -Djlaunchkit.log.maxSize=1000 -Djlaunchkit.log.keep=2"}}},
         MappingCase{"ServiceManualStart",
                     "[service]\nname = \"Svc\"\ndependencies = [\"HTTP\", \"Tcpip\"]\nstartType = \"manual\"\n",
                     kService, {{101, "Svc"}, {107, "0"}, {149, "HTTP,Tcpip"}}},
@@ -248,6 +252,20 @@ INSTANTIATE_TEST_SUITE_P(
                   "app.toml:6:15: version \"1.2.x\" must be one to four numbers"},
         ErrorCase{"UnknownVersionField", kApp + kNoJar + "[resources.version]\nvendor = \"x\"\n",
                   "app.toml:6:1: unknown field \"vendor\" in [resources.version]"},
+        ErrorCase{"LogSizeNegative", kApp + kNoJar + "[logs]\nmaxSize = -1\n", "app.toml:6:11: maxSize must be more than 0 bytes"},
+        ErrorCase{"LogSizeZeroWithAUnit", kApp + kNoJar + "[logs]\nmaxSize = \"0 KB\"\n",
+                  "app.toml:6:11: maxSize must be more than 0 bytes"},
+        ErrorCase{"LogSizeThatIsNoSize", kApp + kNoJar + "[logs]\nmaxSize = \"ten MB\"\n",
+                  "app.toml:6:11: maxSize \"ten MB\" is not a size"},
+        ErrorCase{"LogSizeFraction", kApp + kNoJar + "[logs]\nmaxSize = 1.5\n",
+                  "app.toml:6:11: maxSize must be an integer or a string such as \"10 MB\", not a number"},
+        ErrorCase{"LogKeepOutOfRange", kApp + kNoJar + "[logs]\nmaxSize = 100\nkeep = 0\n",
+                  "app.toml:7:8: keep must be from 1 to 1000"},
+        ErrorCase{"LogKeepWithoutSize", kApp + kNoJar + "[logs]\nerrorFile = \"e.log\"\nkeep = 3\n",
+                  "app.toml:7:8: keep needs maxSize"},
+        ErrorCase{"LogLimitOverfillsTheVmOptions",
+                  kApp + kNoJar + "[vm]\noptions = [\"-D" + std::string(8150, 'x') + "\"]\n[logs]\nmaxSize = 1\n",
+                  "app.toml:8:11: text of 8203 bytes is longer than the launcher's 8191"},
         ErrorCase{"ServiceSectionInAGuiLauncher", kApp + kNoJar + "[service]\n", "app.toml:5:1: [service] needs the service launcher template"}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -318,6 +336,37 @@ TEST(LauncherConfig, EveryEntryKindReadsBackFromTheListing) {
         EXPECT_EQ(described.find("[raw]"), std::string::npos) << described;
         ASSERT_TRUE(readLauncherConfiguration(described, options(), second, error)) << error << "\n" << described;
         EXPECT_EQ(narrowValues(second)[c.key], c.expected) << described;
+    }
+}
+
+// The log limit travels among the VM options; the listing gives it back as
+// [logs] fields when it is there as [logs] writes it, and as options otherwise.
+TEST(LauncherConfig, LogLimitReadsBackFromTheListingAsLogsFields) {
+    struct Case {
+        std::string toml;
+        std::string listed;  // a part of the listing
+        bool asLogFields;
+    };
+    const Case cases[] = {
+        {"[logs]\noutputFile = \"o.log\"\nmaxSize = \"10 mb\"\n", "maxSize = \"10 MB\"\nkeep = 5\n", true},
+        {"[vm]\noptions = [\"-Xmx1g\"]\n[logs]\nmaxSize = 1000\nkeep = 2\n", "maxSize = 1000\nkeep = 2\n", true},
+        {"[vm]\noptions = []\n[logs]\nmaxSize = 1025\n", "[logs]\nmaxSize = 1025\nkeep = 5\n", true},
+        {"[vm]\noptions = [\"-Djlaunchkit.log.maxSize=010\", \"-Djlaunchkit.log.keep=5\"]\n",
+         "options = [\"-Djlaunchkit.log.maxSize=010\", \"-Djlaunchkit.log.keep=5\"]", false},
+        {"[vm]\noptions = [\"-Djlaunchkit.log.keep=5\", \"-Djlaunchkit.log.maxSize=10\"]\n", "[vm]", false},
+    };
+    for (const Case& c : cases) {
+        payload::LauncherPayload first, second;
+        std::string error;
+        ASSERT_TRUE(readLauncherConfiguration(std::string(kMinimal) + c.toml, options(), first, error)) << error;
+        payload::LauncherContents contents;
+        contents.record = first.record;
+        const std::string described = describeConfiguration(contents, kGui);
+        EXPECT_NE(described.find(c.listed), std::string::npos) << described;
+        EXPECT_EQ(described.find("-Djlaunchkit") == std::string::npos, c.asLogFields) << described;
+        EXPECT_EQ(described.find("[raw]"), std::string::npos) << described;
+        ASSERT_TRUE(readLauncherConfiguration(described, options(), second, error)) << error << "\n" << described;
+        EXPECT_EQ(narrowValues(first), narrowValues(second)) << described;
     }
 }
 

@@ -3,8 +3,8 @@
 #include "core/ConfigKeys.h"
 #include "core/LauncherState.h"
 
-// [application], [[classPath]] and [logs]: what the application is, where its
-// classes are and where its output goes.
+// [application] and [[classPath]]: what the application is and where its
+// classes are.
 namespace generator {
 
 bool readApplication(SectionContext& context, const toml::table& root) {
@@ -94,21 +94,6 @@ bool readClassPath(SectionContext& context, const toml::table& root) {
         joined += value->get() + config::kEntrySeparator;
     }
     return context.setNarrow(config::kClassPath, joined, node->source());
-}
-
-bool readLogs(SectionContext& context, const toml::table& root) {
-    TomlFields& fields = context.fields;
-    bool ok = true;
-    const toml::table* logs = fields.section(root, "logs", {"errorFile", "outputFile"}, ok);
-    if (!logs) return ok;
-    const auto* errorFile = fields.text(*logs, "errorFile", ok);
-    const auto* outputFile = fields.text(*logs, "outputFile", ok);
-    if (!ok) return false;
-    if (errorFile && (!context.setFlag(config::kPassErrorFile, true, errorFile->source()) ||
-                      !context.setNarrow(config::kErrorFile, *errorFile)))
-        return false;
-    return !outputFile || (context.setFlag(config::kPassOutputFile, true, outputFile->source()) &&
-                           context.setNarrow(config::kOutputFile, *outputFile));
 }
 
 }  // namespace generator

@@ -1,6 +1,7 @@
 #include "ConfigurationText.h"
 
 #include "AnsiText.h"
+#include "ByteSize.h"
 #include "Durations.h"
 #include "Utf.h"
 #include "core/ConfigKeys.h"
@@ -10,6 +11,7 @@
 #include "core/ConfigStore.h"
 #include "service/ServiceSettings.h"
 
+#include <charconv>
 #include <map>
 #include <optional>
 #include <vector>
@@ -139,6 +141,36 @@ std::string serviceSettings(Values& values) {
     return out;
 }
 
+// The value of "-D<property>=<value>" when the option sets that property to
+// a number written as readLogs writes it.
+std::optional<int64_t> propertyNumber(std::string_view option, std::string_view property) {
+    const std::string prefix = systemPropertyPrefix(property);
+    if (!option.starts_with(prefix)) return std::nullopt;
+    const std::string_view digits = option.substr(prefix.size());
+    int64_t value = 0;
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (ec != std::errc() || end != digits.data() + digits.size() || std::to_string(value) != digits)
+        return std::nullopt;
+    return value;
+}
+
+struct LogLimit {
+    int64_t maxSize;
+    int64_t keep;
+};
+
+// The log limit that readLogs puts after the [vm] options, taken off their
+// end when it is there in the form readLogs writes; otherwise the options
+// stay as they are.
+std::optional<LogLimit> takeLogLimit(std::vector<std::string>& options) {
+    if (options.size() < 2) return std::nullopt;
+    const auto maxSize = propertyNumber(options[options.size() - 2], kLogMaxSizeProperty);
+    const auto keep = propertyNumber(options.back(), kLogKeepProperty);
+    if (!maxSize || !keep || *maxSize <= 0 || *keep < 1 || *keep > kMostLogsKept) return std::nullopt;
+    options.resize(options.size() - 2);
+    return LogLimit{*maxSize, *keep};
+}
+
 }  // namespace
 
 std::string tomlString(std::string_view text) {
@@ -249,10 +281,15 @@ std::string describeConfiguration(const payload::LauncherContents& contents, Lau
     if (auto v = values.take(kPreferredJvmDllDirectory)) out += line("jvmSubdirectory", tomlString(*v));
     if (auto v = values.take(kPreviousInstallDirectoriesValue)) out += line("previousInstallationsValue", tomlString(*v));
 
-    // [vm]
+    // [vm], and the log limit that [logs] added to its options
+    std::optional<LogLimit> logLimit;
     if (auto v = values.take(kVmOptions)) {
-        if (auto options = splitVmOptions(*v)) out += "\n[vm]\n" + line("options", stringArray(*options));
-        else values.putBack(kVmOptions, *v);
+        if (auto options = splitVmOptions(*v)) {
+            logLimit = takeLogLimit(*options);
+            if (!logLimit || !options->empty()) out += "\n[vm]\n" + line("options", stringArray(*options));
+        } else {
+            values.putBack(kVmOptions, *v);
+        }
     }
 
     // [messages]
@@ -309,6 +346,12 @@ std::string describeConfiguration(const payload::LauncherContents& contents, Lau
                 logs += line(name, tomlString(*values.take(file)));
                 values.take(pass);
             }
+        }
+        if (logLimit) {
+            // A size without a unit is a plain integer.
+            const std::string size = byteSizeText(logLimit->maxSize);
+            logs += line("maxSize", size == std::to_string(logLimit->maxSize) ? size : tomlString(size));
+            logs += line("keep", std::to_string(logLimit->keep));
         }
         if (!logs.empty()) out += "\n[logs]\n" + logs;
     }

@@ -34,6 +34,17 @@ bool readLauncherConfigurationFile(const std::filesystem::path& path, ReadOption
 // The name that the embedded bootstrap jar gets in the temporary directory.
 inline constexpr std::string_view kBootstrapJarName = "launcher-bootstrap.jar";
 
+// The system properties through which [logs] hands the log size limit to the
+// bootstrap, in the JVM options; how many rotated logs are kept when the
+// configuration does not say, and at most.
+inline constexpr std::string_view kLogMaxSizeProperty = "jlaunchkit.log.maxSize";
+inline constexpr std::string_view kLogKeepProperty = "jlaunchkit.log.keep";
+inline constexpr int64_t kDefaultLogKeep = 5;
+inline constexpr int64_t kMostLogsKept = 1000;
+
+// "-D<name>=": how a JVM option that sets the system property `name` starts.
+inline std::string systemPropertyPrefix(std::string_view name) { return "-D" + std::string(name) + "="; }
+
 // Launcher buffers: a value longer than this is cut by the launcher.
 inline constexpr size_t kValueCapacity = 8191;
 inline constexpr size_t kJvmSubdirectoryCapacity = 199;

@@ -2,6 +2,7 @@
 
 #include "AnsiText.h"
 #include "Utf.h"
+#include "core/ConfigKeys.h"
 
 #include <algorithm>
 #include <fstream>
@@ -58,6 +59,25 @@ const config::EntryForm* SectionContext::entryKind(const toml::table& entry, std
         return nullptr;
     }
     return &forms[kind];
+}
+
+// The launcher splits the options text with the command-line rules: an option
+// with blanks is quoted, and quotes inside options are refused rather than
+// guessed at.
+bool SectionContext::addVmOptions(std::span<const VmOption> options, const toml::source_region& where) {
+    for (const VmOption& option : options) {
+        const std::string& text = option.text;
+        if (text.empty()) return fields.fail(option.where, "a VM option must not be empty");
+        if (text.find('"') != std::string::npos)
+            return fields.fail(option.where, "a VM option must not contain a double quote");
+        const bool blank = text.find_first_of(" \t") != std::string::npos;
+        if (blank && text.back() == '\\')
+            return fields.fail(option.where,
+                               "a VM option with blanks must not end in a backslash (it would escape the closing quote)");
+        vmOptions_ += vmOptions_.empty() ? "" : " ";
+        vmOptions_ += blank ? "\"" + text + "\"" : text;
+    }
+    return setNarrow(config::kVmOptions, vmOptions_, where);
 }
 
 bool SectionContext::readFile(const toml::value<std::string>& name, std::string_view what, std::vector<uint8_t>& bytes) {

@@ -42,11 +42,25 @@ public:
     const config::EntryForm* entryKind(const toml::table& entry, std::span<const config::EntryForm> forms,
                                        std::string_view what);
 
+    // The JVM options (key 123) come from more than one section: [vm] and
+    // the bootstrap's settings that [logs] passes as system properties. Each
+    // call adds its options after those already there and writes the key
+    // anew, so it keeps the place of its first writer. `where` is blamed when
+    // the whole text no longer fits.
+    struct VmOption {
+        std::string text;
+        toml::source_region where;
+    };
+    bool addVmOptions(std::span<const VmOption> options, const toml::source_region& where);
+
     // Relative paths start at the description's directory.
     std::filesystem::path resolve(const std::filesystem::path& source) const {
         return source.is_absolute() ? source : options.baseDirectory / source;
     }
     bool readFile(const toml::value<std::string>& name, std::string_view what, std::vector<uint8_t>& bytes);
+
+private:
+    std::string vmOptions_;  // key 123 as the sections have added to it
 };
 
 bool readApplication(SectionContext& context, const toml::table& root);

@@ -109,9 +109,14 @@ public final class Launcher {
     }
 
     /**
-     * Registers a listener for the service manager's stop request. The first
-     * listener starts reading the stop request from standard input, and only in
-     * the service launcher: elsewhere listeners are kept but never called.
+     * Registers a listener for the service manager's stop request. In the
+     * service launcher's child the bootstrap waits for that request from the
+     * start, whether or not a listener is registered: without one, a stop
+     * ends the process with {@code System.exit(0)}, so shutdown hooks are
+     * enough for an application that knows nothing of this class. Listeners
+     * may be registered at any time before the stop arrives; each is called
+     * with the code on the bootstrap's stop thread. Outside the service
+     * launcher listeners are kept but never called.
      */
     public static void addStopListener(StopListener listener) {
         StopWatcher.addListener(listener);
@@ -120,7 +125,8 @@ public final class Launcher {
     /**
      * Whether the process calls {@code System.exit(0)} after the stop listeners
      * have returned (the default). An application that ends its own way
-     * turns this off and must then end the process itself.
+     * turns this off and must then end the process itself. It only applies
+     * when a stop listener is registered: a stop that finds none always exits.
      */
     public static void setExitAfterStop(boolean exit) {
         StopWatcher.setExitAfterStop(exit);

@@ -18,9 +18,10 @@ public final class Bootstrap {
     /**
      * Reads the launcher's arguments, redirects the standard streams to the
      * configured logs, starts the single-instance watcher when the launcher
-     * asks for it and calls the application's {@code main}. Whatever that main
-     * throws leaves this method unchanged, so the launcher reports the
-     * application's own exception.
+     * asks for it and the stop watcher in a service child, and calls the
+     * application's {@code main}. Whatever that main throws leaves this
+     * method unchanged, so the launcher reports the application's own
+     * exception.
      */
     public static void run(String[] args) {
         LaunchFacts launch;
@@ -30,9 +31,11 @@ public final class Bootstrap {
             System.err.println("launcher bootstrap: " + e.getMessage());
             throw e;
         }
-        StandardStreams.redirect(launch.errorLog().orElse(""), launch.outputLog().orElse(""));
+        StandardStreams.redirect(launch.errorLog().orElse(""), launch.outputLog().orElse(""),
+                LogLimit.fromSystemProperties());
         facts = launch;
         InstanceWatcher.startIfConfigured();
+        StopWatcher.startIfService();
         MainInvoker.invoke(launch.mainClass(), launch.userArguments().toArray(new String[0]), applicationLoader());
     }
 

@@ -2,27 +2,34 @@ package org.jlaunchkit.bootstrap.internal;
 
 import java.io.FileOutputStream;
 import java.io.IOException;
+import java.io.OutputStream;
 import java.io.PrintStream;
 import java.nio.file.Files;
 import java.nio.file.InvalidPathException;
 import java.nio.file.Path;
 import java.nio.file.Paths;
+import java.util.Optional;
 
 /**
- * Points System.err and System.out at the launcher's log files. A log that
- * cannot be opened is reported on the original error stream and that stream
- * stays as it was: the application still starts.
+ * Points System.err and System.out at the launcher's log files, rotated at
+ * their size limit when one is configured. A log that cannot be opened is
+ * reported on the original error stream and that stream stays as it was: the
+ * application still starts.
  */
 final class StandardStreams {
     private StandardStreams() {
     }
 
-    /** Either path may be "" for "leave this stream alone". */
-    static void redirect(String errorLog, String outputLog) {
-        PrintStream err = errorLog.isEmpty() ? null : open(errorLog);
+    /**
+     * Either path may be "" for "leave this stream alone". Problems, rotation
+     * failures included, are reported on the error stream as it is on entry.
+     */
+    static void redirect(String errorLog, String outputLog, Optional<LogLimit> limit) {
+        PrintStream complaints = System.err;
+        PrintStream err = errorLog.isEmpty() ? null : open(errorLog, limit, complaints);
         PrintStream out = null;
         if (!outputLog.isEmpty()) {
-            out = err != null && sameFile(errorLog, outputLog) ? err : open(outputLog);
+            out = err != null && sameFile(errorLog, outputLog) ? err : open(outputLog, limit, complaints);
         }
         if (err != null) {
             System.setErr(err);
@@ -38,16 +45,18 @@ final class StandardStreams {
      * the application printed is in the file even when it ends the process
      * abruptly.
      */
-    static PrintStream open(String name) {
+    static PrintStream open(String name, Optional<LogLimit> limit, PrintStream complaints) {
         try {
             Path file = Paths.get(name);
             Path parent = file.toAbsolutePath().getParent();
             if (parent != null) {
                 Files.createDirectories(parent);
             }
-            return new PrintStream(new FileOutputStream(file.toFile(), true), true);
+            OutputStream log = limit.isPresent() ? RotatingLogStream.open(file, limit.get(), complaints)
+                    : new FileOutputStream(file.toFile(), true);
+            return new PrintStream(log, true);
         } catch (IOException | InvalidPathException | SecurityException e) {
-            System.err.println("launcher bootstrap: cannot open the log file " + name + ": " + e);
+            complaints.println("launcher bootstrap: cannot open the log file " + name + ": " + e);
             return null;
         }
     }

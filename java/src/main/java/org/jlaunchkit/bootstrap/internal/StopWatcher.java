@@ -20,6 +20,12 @@ import org.jlaunchkit.bootstrap.StopListener;
  * feed, and then the pipe closes. The end of the stream without a code (the
  * service launcher went away) counts as a stop with code 0. Lines that are not
  * a number are skipped.
+ * <p>
+ * The bootstrap starts the watcher in every service child, whether or not the
+ * application knows this library: a stop that finds no listener ends the
+ * process with {@code System.exit(0)}, so the application's shutdown hooks run.
+ * Listeners are read from their shared list when the stop arrives, so those
+ * registered after the watcher started are called as well.
  */
 public final class StopWatcher implements Runnable {
     private static final List<StopListener> LISTENERS = new CopyOnWriteArrayList<>();
@@ -38,32 +44,41 @@ public final class StopWatcher implements Runnable {
         this.exit = exit;
     }
 
-    /** The first listener of a service process starts reading standard input, on a daemon thread. */
     public static void addListener(StopListener listener) {
         LISTENERS.add(Objects.requireNonNull(listener, "listener"));
-        synchronized (StopWatcher.class) {
-            if (started || !Launcher.isService()) {
-                return;
-            }
-            started = true;
-        }
-        Thread thread = new Thread(new StopWatcher(System.in, LISTENERS, () -> exitAfterStop, () -> System.exit(0)),
-                "launcher-stop-watcher");
-        thread.setDaemon(true);
-        thread.start();
     }
 
     public static void setExitAfterStop(boolean exit) {
         exitAfterStop = exit;
     }
 
+    /** Starts reading standard input in the service launcher's child; only once per process. */
+    static synchronized void startIfService() {
+        if (started || !Launcher.isService()) {
+            return;
+        }
+        started = true;
+        start(new StopWatcher(System.in, LISTENERS, () -> exitAfterStop, () -> System.exit(0)));
+    }
+
+    /** A daemon thread: waiting for the stop never keeps the JVM alive. */
+    static Thread start(StopWatcher watcher) {
+        Thread thread = new Thread(watcher, "launcher-stop-watcher");
+        thread.setDaemon(true);
+        thread.start();
+        return thread;
+    }
+
     @Override
     public void run() {
         int code = awaitStopCode(input);
+        boolean anyCalled = false;
         for (StopListener listener : listeners) {
             Listeners.callSafely("stop listener", () -> listener.stopRequested(code));
+            anyCalled = true;
         }
-        if (exitWanted.getAsBoolean()) {
+        // Without a listener the application has no way of its own to end.
+        if (!anyCalled || exitWanted.getAsBoolean()) {
             exit.run();
         }
     }

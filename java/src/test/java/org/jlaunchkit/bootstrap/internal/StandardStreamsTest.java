@@ -3,10 +3,12 @@ package org.jlaunchkit.bootstrap.internal;
 import static org.junit.Assert.assertEquals;
 import static org.junit.Assert.assertSame;
 
+import java.io.ByteArrayOutputStream;
 import java.io.PrintStream;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
+import java.util.Optional;
 
 import org.junit.After;
 import org.junit.Before;
@@ -48,7 +50,7 @@ public class StandardStreamsTest {
         Path err = temp.getRoot().toPath().resolve("logs/deeper/err.log");
         Path out = temp.getRoot().toPath().resolve("out.log");
         Files.write(out, "earlier\n".getBytes(StandardCharsets.UTF_8));
-        StandardStreams.redirect(err.toString(), out.toString());
+        StandardStreams.redirect(err.toString(), out.toString(), Optional.empty());
         System.err.print("to err");
         System.out.print("to out");
         assertEquals("to err", read(err));
@@ -60,11 +62,29 @@ public class StandardStreamsTest {
         Path dir = temp.newFolder("logs").toPath();
         String log = dir.resolve("both.log").toString();
         String sameLog = dir.resolve("../logs/./both.log").toString();
-        StandardStreams.redirect(log, sameLog);
+        StandardStreams.redirect(log, sameLog, Optional.empty());
         assertSame(System.err, System.out);
         System.out.print("1");
         System.err.print("2");
         System.out.print("3");
         assertEquals("123", read(dir.resolve("both.log")));
+    }
+
+    @Test
+    public void withALimitOneRotatingStreamServesBoth() throws Exception {
+        Path dir = temp.newFolder("logs").toPath();
+        Files.write(dir.resolve("both.log"), "earlier\n".getBytes(StandardCharsets.UTF_8));
+        ByteArrayOutputStream complaints = new ByteArrayOutputStream();
+        System.setErr(new PrintStream(complaints, true, "UTF-8"));
+        String log = dir.resolve("both.log").toString();
+        StandardStreams.redirect(log, log, Optional.of(new LogLimit(8, 2)));
+        assertSame(System.err, System.out);
+        System.out.print("1234");
+        System.err.print("5678");
+        System.out.print("9");
+        assertEquals("earlier\n", read(dir.resolve("both.log.2")));
+        assertEquals("12345678", read(dir.resolve("both.log.1")));
+        assertEquals("9", read(dir.resolve("both.log")));
+        assertEquals("", complaints.toString("UTF-8"));
     }
 }

@@ -10,6 +10,7 @@ public final class TestMains {
     static volatile Throwable toThrow;
     static volatile boolean firstRunAnswer = true;
     static volatile int firstRunCalls;
+    static volatile boolean stopWatcherSeen;
 
     private TestMains() {
     }
@@ -18,6 +19,22 @@ public final class TestMains {
         public static void main(String[] args) {
             received = args;
         }
+    }
+
+    /** Notes whether the bootstrap's stop watcher runs when main is called. */
+    public static class StopWatcherProbe {
+        public static void main(String[] args) {
+            stopWatcherSeen = stopWatcherThread() != null;
+        }
+    }
+
+    static Thread stopWatcherThread() {
+        for (Thread thread : Thread.getAllStackTraces().keySet()) {
+            if (thread.getName().equals("launcher-stop-watcher") && thread.isAlive()) {
+                return thread;
+            }
+        }
+        return null;
     }
 
     static class NotPublic {
