@@ -224,7 +224,7 @@ TEST_P(ServiceCommandsScenarioTest, StopEndsAnApplicationThatIgnoresItAndRestart
     std::ofstream(bootstrapClass) << "class bytes";
     const PlacedRuntime runtime(scenario_, RuntimePlacement::BundledJre, program.parent_path(), RuntimeShape::Jre,
                                 bits(), "java version \"1.8.0_121\"");
-    ASSERT_TRUE(writeStandinJvmConfig(runtime.home() / "bin" / "server", {{"main", "sleep"}, {"main.wait-ms", "120000"}}));
+    ASSERT_TRUE(writeStandinJvmConfig(runtime.home() / "bin" / "server", {{"main", "sleep"}, {"main.sleep-ms", "120000"}}));
     const auto waitUntilRunning = [&] {
         for (int i = 0; i < 100 && run(program, {"-status"}).exitCode != 0; ++i) ::usleep(100000);
     };
