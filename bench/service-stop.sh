@@ -59,7 +59,7 @@ source = "$repo/$jar"
 [java]
 search = [{ kind = "bundled", path = "jre" }]
 [vm]
-options = ["-Xmx64m", "-D$property=$(winPath "$dir/ready")"]
+options = ["-Xmx64m", '-D$property=$(winPath "$dir/ready")']
 TOML
   build/host/tools/launchergen build "$dir/app.toml" --template dist/svclauncher64.exe --output "$dir/app.exe" >/dev/null
   "$WINELOADER" build/win64/bench/service_stop_latency64.exe "$label" "stop bench $5 $$" "$(winPath "$dir/app.exe")" \
