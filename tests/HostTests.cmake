@@ -36,7 +36,8 @@ add_executable(scenario_tests
   scenario/LaunchScenarioTest.cpp
   scenario/SingleInstanceScenarioTest.cpp
   scenario/SplashScenarioTest.cpp
-  scenario/ServiceCommandsScenarioTest.cpp)
+  scenario/ServiceCommandsScenarioTest.cpp
+  scenario/TempDirectoryScenarioTest.cpp)
 target_link_libraries(scenario_tests PRIVATE scenario_support GTest::gtest_main)
 target_compile_definitions(scenario_tests PRIVATE LAUNCHER_SPLASH_IMAGE="${CMAKE_CURRENT_SOURCE_DIR}/splash/splash.png")
 # Scenarios share one Wine prefix; they run after it exists and take their time.

@@ -6,13 +6,16 @@
 // the launching process: once created it is removed on every exit through
 // exitLauncher.
 
-// Deletes the files in `path` and, with `descend`, empties and removes its
-// sub-directories one level deep. A relative path ("." or "..") or an empty
-// one is never touched. Failures are ignored.
-void emptyDirectory(const std::string& path, bool descend);
+// Deletes the files in `path` and empties and removes its sub-directories
+// `levels` deep (0: files only). A link to a directory elsewhere is removed,
+// never entered. A relative path ("." or "..") or an empty one is never
+// touched. Failures are ignored.
+void emptyDirectory(const std::string& path, int levels);
 
-// Empties and removes `tempDir` when there is one, and the empty file that
-// reserved its name.
+// Empties and removes `tempDir` when there is one, and then the file that
+// reserved its name; once done, there is no `tempDir`. A directory that
+// could not be removed whole (files the runtime still holds) keeps its
+// reservation, marked, for the sweep of a later start.
 void removeTempDirectory();
 
 // The base temporary path, with a trailing backslash, with the fallbacks for
@@ -30,6 +33,8 @@ std::string makeTempFileName();
 // The single-instance communication file of process `processId`.
 std::string makeCommFileName(unsigned long processId);
 
-// Creates a fresh, uniquely named `tempDir` (10 attempts) and registers its
-// removal as an exit action; false (and `tempDir` empty) when none could be made.
+// Sweeps what ended launchers left in the base temporary path, then creates
+// a fresh, uniquely named `tempDir` (10 attempts), holds its marked
+// reservation for the rest of the process and registers its removal as an
+// exit action; false (and `tempDir` empty) when none could be made.
 bool createTempDir();

@@ -10,6 +10,7 @@
 #include "diag/ErrorReport.h"
 #include "diag/LogControl.h"
 #include "files/PathUtilities.h"
+#include "files/TempDirectory.h"
 #include "gui/WindowActivation.h"
 #include "jvm/JvmLibrary.h"
 #include "launch/JavaVMLauncher.h"
@@ -131,4 +132,6 @@ void launchOrEnd(const BoundRuntime& runtime, const Extraction& extraction, std:
         case LaunchStage::MainCalled:
             if (const auto failure = mainCallFailure(result.mainCall, program)) endWith(*failure);
     }
+    // The JVM is gone: what it no longer holds goes now, the rest at a later start.
+    removeTempDirectory();
 }

@@ -1,7 +1,7 @@
 // Embedded files under Wine: the bytes on disk, the position after them, and
-// the temporary directory removed by every fatal exit but kept after a normal
-// end. The extraction probe is a test program that runs the launcher's own
-// loading and extraction and then ends normally.
+// the temporary directory removed by every fatal exit. The extraction probe is
+// a test program that runs the launcher's own loading and extraction and then
+// ends, leaving the files for the test (see ExtractionProbe.cpp).
 #include "support/PayloadBuilder.h"
 #include "support/TestFiles.h"
 #include "support/WineScenario.h"
@@ -54,7 +54,7 @@ protected:
     WineScenario scenario_{"extraction"};
 };
 
-TEST_P(ExtractionScenarioTest, FilesLandUnmaskedAndTheDirectoryStaysAfterANormalEnd) {
+TEST_P(ExtractionScenarioTest, FilesLandUnmasked) {
     const std::vector<uint8_t> a = {0x00, 0x5C, 0xFF};
     std::vector<uint8_t> c(20000);
     for (size_t i = 0; i < c.size(); ++i) c[i] = static_cast<uint8_t>(i * 7);

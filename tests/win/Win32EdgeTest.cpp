@@ -15,7 +15,7 @@
 #include "files/PathUtilities.h"
 #include "files/StreamCopy.h"
 #include "files/TempDirectory.h"
-#include "RemoveTree.h"
+#include "ScratchDirectory.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -25,35 +25,6 @@
 #include <string>
 
 namespace {
-
-class ScratchDirectory {
-public:
-    ScratchDirectory() {
-        char base[MAX_PATH];
-        ::GetTempPathA(MAX_PATH, base);
-        path_ = std::string(base) + "edge_test_" + std::to_string(::GetCurrentProcessId());
-        ::CreateDirectoryA(path_.c_str(), nullptr);
-    }
-    ~ScratchDirectory() { removeTree(path_); }
-    const std::string& path() const { return path_; }
-
-    std::string file(const std::string& name, const std::string& content = "x") const {
-        const std::string full = path_ + "\\" + name;
-        FileHandle handle(::CreateFileA(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                        nullptr));
-        DWORD written = 0;
-        ::WriteFile(handle.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-        return full;
-    }
-    std::string directory(const std::string& name) const {
-        const std::string full = path_ + "\\" + name;
-        ::CreateDirectoryA(full.c_str(), nullptr);
-        return full;
-    }
-
-private:
-    std::string path_;
-};
 
 TEST(Win32ByteSourceTest, ShortReadAtTheEndIsDeliveredNotFailed) {
     ScratchDirectory scratch;
@@ -181,7 +152,7 @@ TEST(TempDirectoryTest, EmptyingReachesOneLevelOfSubdirectories) {
     scratch.directory("sub\\deeper");
     const std::string third = scratch.file("sub\\deeper\\c.txt");
 
-    emptyDirectory(scratch.path(), true);
+    emptyDirectory(scratch.path(), 1);
     EXPECT_FALSE(exists(top));
     EXPECT_FALSE(exists(second));
     EXPECT_FALSE(exists(emptySub));
@@ -195,8 +166,8 @@ TEST(TempDirectoryTest, RelativeAndEmptyPathsAreNeverEmptied) {
     char previous[MAX_PATH];
     ::GetCurrentDirectoryA(MAX_PATH, previous);
     ::SetCurrentDirectoryA(scratch.path().c_str());
-    emptyDirectory(".", true);
-    emptyDirectory("", true);
+    emptyDirectory(".", 1);
+    emptyDirectory("", 1);
     ::SetCurrentDirectoryA(previous);
     EXPECT_TRUE(exists(kept));
 }

@@ -11,6 +11,7 @@
 #include "log/Log.h"
 #include "files/PathUtilities.h"
 #include "files/TempNames.h"
+#include "files/TempSweep.h"
 
 #include <direct.h>
 
@@ -19,7 +20,7 @@
 #include <cstring>
 #include <ctime>
 
-void emptyDirectory(const std::string& path, bool descend) {
+void emptyDirectory(const std::string& path, int levels) {
     if (path.empty() || path.front() == '.') return;
     logMessage("emptying %s", path.c_str());
     const std::string prefix = path.back() == '\\' ? path : path + "\\";
@@ -30,8 +31,9 @@ void emptyDirectory(const std::string& path, bool descend) {
         if (std::strcmp(entry.cFileName, ".") == 0 || std::strcmp(entry.cFileName, "..") == 0) continue;
         const std::string child = prefix + entry.cFileName;
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            const bool descend = levels > 0 && !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
             logMessage("attempting to remove %s (%d)", child.c_str(), descend ? 1 : 0);
-            if (descend) emptyDirectory(child, false);
+            if (descend) emptyDirectory(child, levels - 1);
             systemCalls().removeDirectory(child.c_str());
         } else {
             logMessage("attempting to delete %s", child.c_str());
@@ -40,15 +42,39 @@ void emptyDirectory(const std::string& path, bool descend) {
     } while (::FindNextFileA(enumeration.get(), &entry));
 }
 
+namespace {
+
+// The reservation of this process's temporary directory, open for writing
+// without delete sharing until the directory is removed or the process ends.
+FileHandle heldReservation;
+
+// Marks the reservation as this launcher's and holds it (see kOwnerMark).
+// Without the hold the directory is still used, only never swept.
+void holdReservation(const std::string& reservation) {
+    FileHandle file(systemCalls().createFile(reservation.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (!file || !systemCalls().writeFile(file.get(), kOwnerMark.data(), kOwnerMark.size(), &written, nullptr)) {
+        logSystemFailure("could not hold %s (%d)", reservation.c_str());
+        return;
+    }
+    heldReservation = std::move(file);
+}
+
+}  // namespace
+
 void removeTempDirectory() {
-    const std::string& directory = tempDir();
+    const std::string directory = tempDir();
     if (directory.empty()) return;
-    emptyDirectory(directory, true);
-    systemCalls().removeDirectory(directory.c_str());
-    // The empty file that reserved the directory's name has served its
-    // purpose once the directory is gone.
+    emptyDirectory(directory, 1);
+    const bool removed = systemCalls().removeDirectory(directory.c_str());
+    if (!removed) logSystemFailure("%s stays for a later start (%d)", directory.c_str());
+    heldReservation.reset();
+    // The file that reserved the directory's name has served its purpose
+    // once the directory is gone; until then it is the proof for the sweep.
     const std::string reservation = reservationFileOf(directory);
-    if (!reservation.empty()) systemCalls().deleteFile(reservation.c_str());
+    if (removed && !reservation.empty()) systemCalls().deleteFile(reservation.c_str());
+    setTempDir({});
 }
 
 namespace {
@@ -134,8 +160,10 @@ std::string makeCommFileName(unsigned long processId) {
 }
 
 bool createTempDir() {
+    sweepLeftoverTempDirectories(findTempPath());
     for (int attempt = 0; attempt < 10; ++attempt) {
         const std::string file = makeTempFileName();
+        holdReservation(file);
         char directory[kBufferCapacity];
         std::snprintf(directory, sizeof directory, "%s_dir%d", file.c_str(), static_cast<int>(std::time(nullptr)));
         setTempDir(directory);
@@ -146,6 +174,7 @@ bool createTempDir() {
             return true;
         }
         logSystemFailure("Could not create dir (%d)");
+        heldReservation.reset();
     }
     setTempDir({});
     return false;
