@@ -13,7 +13,8 @@
 # there. Launcher and baseline runs alternate, so that both see the same
 # machine load; every run is a fresh Wine process. Prints per launcher the
 # median of each and the ratio launcher / baseline, and, for information, the
-# same for the whole process as seen from outside.
+# same for the whole process as seen from outside. Then the cost of the sweep
+# of leftover temporary directories that every start runs (see the end).
 #
 # Expects the templates in dist/, the baselines in build/win64/bench/, the
 # stand-in runtime in build/win64/tests/standin/ and
@@ -180,3 +181,51 @@ echo "start-up under Wine up to JNI_CreateJavaVM, x86-64 only, warm version cach
 bench dist/guilauncher64.exe build/win64/bench/startup_baseline_gui64.exe 1 -q_btl_internal
 # The service launcher's child, which the service process starts to run the application.
 bench dist/svclauncher64.exe build/win64/bench/startup_baseline_console64.exe 4 __btl_restart
+
+# The sweep of leftover temporary directories at every start, against the same
+# launcher with an empty temporary directory in the same rounds: once with
+# 1,000 unrelated entries there, once with those and 20 directories that ended
+# launchers left (made again before each of those runs; the sweep takes them).
+temp=$(find "$logDirectory" -mindepth 2 -maxdepth 2 -type d -name Temp | head -n 1)
+aside=$work/unrelated
+mkdir -p "$aside"
+(cd "$aside" && for i in $(seq 1 1000); do printf 'x' >"unrelated-$i.dat"; done)
+leaveDeadDirectories() {
+  local i directory
+  for i in $(seq 1 20); do
+    directory=$temp/zkrbench$i.tmp_dir1700000000
+    printf 'launcher temporary directory\r\n' >"$temp/zkrbench$i.tmp"
+    mkdir -p "$directory/lib"
+    cp "$work/app.jar" "$directory/app.jar"
+    cp "$work/LICENSE.txt" "$directory/lib/LICENSE.txt"
+  done
+}
+sweepLauncher=$work/sweep-app.exe
+write dist/guilauncher64.exe 1 "$sweepLauncher"
+clean=() unrelated=() swept=()
+for ((round = 0; round < warmupRounds + rounds; round++)); do
+  rm -f "$transcript"
+  timeRun "" "$sweepLauncher" -q_btl_internal
+  clean+=("$(startupUs "$transcript" clean)")
+  mv "$aside"/unrelated-*.dat "$temp"/
+  rm -f "$transcript"
+  timeRun "" "$sweepLauncher" -q_btl_internal
+  unrelated+=("$(startupUs "$transcript" unrelated)")
+  leaveDeadDirectories
+  rm -f "$transcript"
+  timeRun "" "$sweepLauncher" -q_btl_internal
+  swept+=("$(startupUs "$transcript" swept)")
+  if ls -d "$temp"/zkrbench*.tmp_dir* >/dev/null 2>&1; then
+    echo "the sweep left dead directories behind:" >&2
+    ls -d "$temp"/zkrbench* >&2
+    exit 1
+  fi
+  mv "$temp"/unrelated-*.dat "$aside"/
+done
+cleanMs=$(median 1e3 "${clean[@]:warmupRounds}")
+unrelatedMs=$(median 1e3 "${unrelated[@]:warmupRounds}")
+sweptMs=$(median 1e3 "${swept[@]:warmupRounds}")
+echo "sweep of leftover temporary directories, guilauncher64.exe to JNI_CreateJavaVM (median of $rounds):"
+printf '  empty temporary directory                 %7.2f ms\n' "$cleanMs"
+printf '  1,000 unrelated entries                   %7.2f ms   ratio %s\n' "$unrelatedMs" "$(ratio "$unrelatedMs" "$cleanMs")"
+printf '  and 20 dead launcher directories swept    %7.2f ms   ratio %s\n' "$sweptMs" "$(ratio "$sweptMs" "$cleanMs")"

@@ -26,9 +26,11 @@ std::string findTempPath();
 // A directory in which a sub-directory can be created and seen.
 bool isWritableDir(const std::string& path);
 
-// A unique file name in the base temporary path; GetTempFileName creates the
-// (empty) file, which reserves the name and stays.
+// A unique file name in the base temporary path (or in `base`, a base
+// temporary path found before); GetTempFileName creates the (empty) file,
+// which reserves the name and stays.
 std::string makeTempFileName();
+std::string makeTempFileName(const std::string& base);
 
 // The single-instance communication file of process `processId`.
 std::string makeCommFileName(unsigned long processId);

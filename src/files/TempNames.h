@@ -16,5 +16,6 @@ std::string reservationFileOf(std::string_view tempDir);
 // reservation are never taken for leftovers.
 inline constexpr std::string_view kOwnerMark = "launcher temporary directory\r\n";
 
-// The names of temporary directories, for FindFirstFile in the base temporary path.
-inline constexpr char kTempDirPattern[] = "zkr*_dir*";
+// The launcher's names in the base temporary path (reservations, their
+// directories and other temporary files), for FindFirstFile.
+inline constexpr char kTempNamePattern[] = "zkr*";

@@ -59,7 +59,7 @@ TEST_F(TempSweepTest, OnlyDirectoriesOfEndedOwnersGoAndNotAFileOfTheOthers) {
     const std::string ended = leftover("A1", mark.c_str());
     const std::string running = leftover("B2", mark.c_str());
     const std::string unmarked = leftover("C3", "");          // an older launcher, maybe still running
-    const std::string foreign = leftover("D4", "not ours\r\n");
+    const std::string foreign = leftover("D4", std::string(kOwnerMark.size(), 'f').c_str());  // the size alone is no proof
     const std::string unreserved = leftover("E5", nullptr);
     const std::string plainFile = scratch_.file("zkrF6.tmp_dir1733700000");
     const FileHandle owner = holdOpen(reservationOf(running));
@@ -93,8 +93,13 @@ TEST_F(TempSweepTest, DirectoryWithAHeldFileIsTriedAgainByALaterSweep) {
     EXPECT_FALSE(exists(reservationOf(directory)));
 }
 
-TEST_F(TempSweepTest, EachSweepLooksAtABoundedNumberOfDirectories) {
-    for (int i = 0; i < kSweepLimit + 8; ++i) leftover(std::to_string(1000 + i), std::string(kOwnerMark).c_str());
+// Unmarked leftovers (older launchers') cost nothing but a listing entry and
+// never use up the sweep's budget.
+TEST_F(TempSweepTest, EachSweepLooksAtABoundedNumberOfMarkedReservations) {
+    for (int i = 0; i < kSweepLimit + 8; ++i) {
+        leftover(std::to_string(1000 + i), std::string(kOwnerMark).c_str());
+        leftover(std::to_string(2000 + i), "");
+    }
     EXPECT_EQ(sweepLeftoverTempDirectories(base()), kSweepLimit);
     EXPECT_EQ(sweepLeftoverTempDirectories(base()), 8);
     EXPECT_EQ(sweepLeftoverTempDirectories(base()), 0);

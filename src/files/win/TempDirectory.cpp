@@ -140,8 +140,9 @@ bool isWritableDir(const std::string& path) {
     return seen;
 }
 
-std::string makeTempFileName() {
-    const std::string base = findTempPath();
+std::string makeTempFileName() { return makeTempFileName(findTempPath()); }
+
+std::string makeTempFileName(const std::string& base) {
     logMessage("tempPath is %s", base.c_str());
     char name[kBufferCapacity];
     if (systemCalls().getTempFileName(base.c_str(), "zkr", 0, name) == 0) {
@@ -160,9 +161,10 @@ std::string makeCommFileName(unsigned long processId) {
 }
 
 bool createTempDir() {
-    sweepLeftoverTempDirectories(findTempPath());
+    const std::string base = findTempPath();
+    sweepLeftoverTempDirectories(base);
     for (int attempt = 0; attempt < 10; ++attempt) {
-        const std::string file = makeTempFileName();
+        const std::string file = makeTempFileName(base);
         holdReservation(file);
         char directory[kBufferCapacity];
         std::snprintf(directory, sizeof directory, "%s_dir%d", file.c_str(), static_cast<int>(std::time(nullptr)));

@@ -6,6 +6,8 @@
 #include "files/TempNames.h"
 #include "log/Log.h"
 
+#include <vector>
+
 namespace {
 
 // Deep enough for anything an application writes below its temporary directory.
@@ -23,6 +25,21 @@ bool ownerHasEnded(const std::string& reservation) {
            std::string_view(mark, count) == kOwnerMark;
 }
 
+// The directories named after `reservation`, listed before the reservation
+// goes: a launcher that gets its name afterwards makes a directory that is
+// not among them.
+std::vector<std::string> directoriesOf(const std::string& reservation) {
+    std::vector<std::string> directories;
+    WIN32_FIND_DATAA entry;
+    const FindHandle found(::FindFirstFileA((reservation + "_dir*").c_str(), &entry));
+    for (bool more = static_cast<bool>(found); more; more = ::FindNextFileA(found.get(), &entry)) {
+        const std::string path = reservation.substr(0, reservation.rfind('\\') + 1) + entry.cFileName;
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && reservationFileOf(path) == reservation)
+            directories.push_back(path);
+    }
+    return directories;
+}
+
 // A directory that could not be removed whole keeps a mark of an ended
 // owner, so that a later start tries again.
 void markForRetry(const std::string& reservation) {
@@ -32,30 +49,36 @@ void markForRetry(const std::string& reservation) {
     if (file) systemCalls().writeFile(file.get(), kOwnerMark.data(), kOwnerMark.size(), &written, nullptr);
 }
 
+// Removes what the ended owner of `reservation` left; false when something stayed.
+bool removeLeftovers(const std::string& reservation) {
+    const std::vector<std::string> directories = directoriesOf(reservation);
+    if (!systemCalls().deleteFile(reservation.c_str())) return true;  // taken by someone else meanwhile
+    bool whole = true;
+    for (const std::string& directory : directories) {
+        logMessage("removing %s, left by a launcher that has ended", directory.c_str());
+        emptyDirectory(directory, kSweepLevels);
+        whole = systemCalls().removeDirectory(directory.c_str()) && whole;
+    }
+    if (!whole) markForRetry(reservation);
+    return whole;
+}
+
 }  // namespace
 
 int sweepLeftoverTempDirectories(const std::string& base) {
     WIN32_FIND_DATAA entry;
-    const FindHandle found(::FindFirstFileA((base + kTempDirPattern).c_str(), &entry));
-    if (!found) return 0;
+    const FindHandle found(::FindFirstFileA((base + kTempNamePattern).c_str(), &entry));
     int examined = 0, removed = 0;
-    do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-        ++examined;
-        const std::string directory = base + entry.cFileName;
-        const std::string reservation = reservationFileOf(directory);
-        // Deleting the reservation first settles it: a new launcher that gets
-        // its name makes a directory of another name.
-        if (reservation.empty() || !ownerHasEnded(reservation) || !systemCalls().deleteFile(reservation.c_str()))
+    for (bool more = static_cast<bool>(found); more && examined < kSweepLimit;
+         more = ::FindNextFileA(found.get(), &entry)) {
+        // The listing's size sorts out everything unmarked without opening it.
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || entry.nFileSizeHigh != 0 ||
+            entry.nFileSizeLow != kOwnerMark.size())
             continue;
-        logMessage("removing %s, left by a launcher that has ended", directory.c_str());
-        emptyDirectory(directory, kSweepLevels);
-        if (systemCalls().removeDirectory(directory.c_str())) {
-            ++removed;
-        } else {
-            markForRetry(reservation);
-        }
-    } while (examined < kSweepLimit && ::FindNextFileA(found.get(), &entry));
-    logMessage("swept %d of %d temporary directories looked at", removed, examined);
+        ++examined;
+        const std::string reservation = base + entry.cFileName;
+        if (ownerHasEnded(reservation) && removeLeftovers(reservation)) ++removed;
+    }
+    logMessage("swept %d of %d marked temporary reservations", removed, examined);
     return removed;
 }
