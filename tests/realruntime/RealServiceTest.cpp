@@ -97,6 +97,8 @@ protected:
         EXPECT_NE(probe.exitCode, 0) << "the service is still registered:\n" << probe.standardOutput;
     }
 
+    void stopPlainServer(const std::string& role, bool blockHook);
+
     // Deletes the test's service whatever happened; runs while the scenario exists.
     struct Cleanup {
         WineScenario& scenario;
@@ -122,33 +124,14 @@ PayloadBuilder plainServerPayload(const std::string& name, const fs::path& hookF
         .embed("plain.jar", REALRUNTIME_PLAIN_JAR);
 }
 
-// The stop line ends the JVM with System.exit(0): the shutdown hook runs and
-// the non-daemon thread does not keep the service alive.
-TEST_F(RealServiceTest, ApplicationWithoutTheLibraryStopsThroughItsShutdownHook) {
-    const std::string name = "btlplainsvc_" + std::to_string(::getpid());
+// Installs and starts the plain server as a service, stops it and checks
+// that the stop reached the application and nothing of the service is left.
+void RealServiceTest::stopPlainServer(const std::string& role, bool blockHook) {
+    const std::string name = "btl" + role + "_" + std::to_string(::getpid());
     const Cleanup cleanup{scenario_, name};
     const fs::path hookFile = scenario_.directory() / "hook.txt";
     const fs::path launcher =
-        scenario_.makeLauncher("svclauncher64.exe", plainServerPayload(name, hookFile, false), exeName("plainsvc"));
-    const PlacedRuntime runtime(scenario_, RuntimePlacement::BundledJre, scenario_.directory(), RuntimeShape::Real, 64);
-
-    EXPECT_EQ(scenario_.run(launcher, {"-install-and-start"}).exitCode, 0);
-    ASSERT_TRUE(waitFor(hookFile.string() + ".running", 60)) << "the application did not start";
-    const LauncherRun stopped = stop(launcher);
-    EXPECT_EQ(stopped.exitCode, 0) << describe(stopped);
-    EXPECT_EQ(stopped.standardOutput, "Stopping service '" + name + "'.\nService stopped\n");
-    EXPECT_EQ(readFile(hookFile), "hook ran");
-    expectGoneAndUninstall(launcher, name);
-}
-
-// A shutdown hook that never returns keeps the JVM from ending: the service
-// ends its child after the stop timeout (3 seconds here) and reports stopped.
-TEST_F(RealServiceTest, ApplicationThatNeverFinishesStoppingIsEndedAfterTheStopTimeout) {
-    const std::string name = "btlblocksvc_" + std::to_string(::getpid());
-    const Cleanup cleanup{scenario_, name};
-    const fs::path hookFile = scenario_.directory() / "hook.txt";
-    const fs::path launcher =
-        scenario_.makeLauncher("svclauncher64.exe", plainServerPayload(name, hookFile, true), exeName("blocksvc"));
+        scenario_.makeLauncher("svclauncher64.exe", plainServerPayload(name, hookFile, blockHook), exeName(role));
     const PlacedRuntime runtime(scenario_, RuntimePlacement::BundledJre, scenario_.directory(), RuntimeShape::Real, 64);
 
     EXPECT_EQ(scenario_.run(launcher, {"-install-and-start"}).exitCode, 0);
@@ -158,6 +141,16 @@ TEST_F(RealServiceTest, ApplicationThatNeverFinishesStoppingIsEndedAfterTheStopT
     EXPECT_EQ(stopped.standardOutput, "Stopping service '" + name + "'.\nService stopped\n");
     EXPECT_EQ(readFile(hookFile), "hook ran");  // the stop reached the application
     expectGoneAndUninstall(launcher, name);
+}
+
+// The stop line ends the JVM with System.exit(0): the shutdown hook runs and
+// the non-daemon thread does not keep the service alive.
+TEST_F(RealServiceTest, ApplicationWithoutTheLibraryStopsThroughItsShutdownHook) { stopPlainServer("plainsvc", false); }
+
+// A shutdown hook that never returns keeps the JVM from ending: the service
+// ends its child after the stop timeout (3 seconds here) and reports stopped.
+TEST_F(RealServiceTest, ApplicationThatNeverFinishesStoppingIsEndedAfterTheStopTimeout) {
+    stopPlainServer("blocksvc", true);
 }
 
 // A database server as people run it: the jar from Maven Central, a launcher

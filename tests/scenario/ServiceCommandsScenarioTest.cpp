@@ -12,6 +12,7 @@
 
 #include <fstream>
 #include <map>
+#include <memory>
 #include <set>
 #include <sstream>
 
@@ -51,6 +52,29 @@ protected:
 
     LauncherRun run(const fs::path& program, const std::vector<std::string>& arguments) {
         return scenario_.run(program, arguments, {{"ZELKOR_LOG", "yes"}}, 60);
+    }
+
+    // A service launcher with the bundled stand-in runtime, whose Java side
+    // runs until the stop line comes.
+    struct StandInService {
+        fs::path program;
+        std::unique_ptr<PlacedRuntime> runtime;
+    };
+    StandInService standInService(const std::string& name) {
+        StandInService service;
+        service.program = launcher(servicePayload(name).withBundledStandIn());
+        const fs::path bootstrapClass = scenario_.directory() / "classes/com/zelkor/runtime/WinLauncher.class";
+        fs::create_directories(bootstrapClass.parent_path());
+        std::ofstream(bootstrapClass) << "class bytes";
+        service.runtime = std::make_unique<PlacedRuntime>(scenario_, RuntimePlacement::BundledJre,
+                                                          service.program.parent_path(), RuntimeShape::Jre, bits(),
+                                                          "java version \"1.8.0_121\"");
+        EXPECT_TRUE(writeStandinJvmConfig(service.runtime->home() / "bin" / "server",
+                                          {{"main", "stdin"}, {"main.wait-ms", "60000"}}));
+        return service;
+    }
+    void waitUntilRunning(const fs::path& program) {
+        for (int i = 0; i < 100 && run(program, {"-status"}).exitCode != 0; ++i) ::usleep(100000);
     }
 
     // The service's configuration as service_probe prints it; empty when the
@@ -168,13 +192,8 @@ TEST_P(ServiceCommandsScenarioTest, TextsWithoutACommandTakeTheRunPath) {
 // install-and-start.
 TEST_P(ServiceCommandsScenarioTest, CommandsDriveARunningService) {
     const std::string name = uniqueName();
-    const fs::path program = launcher(servicePayload(name).withBundledStandIn());
-    const fs::path bootstrapClass = scenario_.directory() / "classes/com/zelkor/runtime/WinLauncher.class";
-    fs::create_directories(bootstrapClass.parent_path());
-    std::ofstream(bootstrapClass) << "class bytes";
-    const PlacedRuntime runtime(scenario_, RuntimePlacement::BundledJre, program.parent_path(), RuntimeShape::Jre,
-                                bits(), "java version \"1.8.0_121\"");
-    ASSERT_TRUE(writeStandinJvmConfig(runtime.home() / "bin" / "server", {{"main", "stdin"}, {"main.wait-ms", "60000"}}));
+    const StandInService service = standInService(name);
+    const fs::path& program = service.program;
 
     const LauncherRun installed = run(program, {"-install"});
     SKIP_IF_UNRUNNABLE(installed);
@@ -182,12 +201,8 @@ TEST_P(ServiceCommandsScenarioTest, CommandsDriveARunningService) {
     const LauncherRun started = run(program, {"-start"});
     EXPECT_EQ(started.exitCode, 0) << describe(started);
     EXPECT_EQ(started.standardOutput, "Starting service '" + name + "'.\n");
-    LauncherRun status;
-    for (int i = 0; i < 100; ++i) {
-        status = run(program, {"-status"});
-        if (status.exitCode == 0) break;
-        ::usleep(100000);
-    }
+    waitUntilRunning(program);
+    const LauncherRun status = run(program, {"-status"});
     EXPECT_EQ(status.exitCode, 0) << describe(status);
     EXPECT_EQ(status.standardOutput, "Running.\nAuto-start.\n");
     const LauncherRun again = run(program, {"-start"});
@@ -204,7 +219,7 @@ TEST_P(ServiceCommandsScenarioTest, CommandsDriveARunningService) {
     // The quiet stop of the installed, stopped service still says so.
     EXPECT_EQ(both.standardOutput, "Service is already stopped.\nInstalled service '" + name + "'.\nStarting service '" +
                                        name + "'.\n");
-    for (int i = 0; i < 100 && run(program, {"-status"}).exitCode != 0; ++i) ::usleep(100000);
+    waitUntilRunning(program);
     const LauncherRun stopped = run(program, {"-stop"});
     EXPECT_EQ(stopped.exitCode, 0) << describe(stopped);
     EXPECT_EQ(stopped.standardOutput, "Stopping service '" + name + "'.\nService stopped\n");
@@ -217,26 +232,18 @@ TEST_P(ServiceCommandsScenarioTest, CommandsDriveARunningService) {
 // on a stopped service it only starts it, and on a missing one it fails.
 TEST_P(ServiceCommandsScenarioTest, RestartStopsARunningServiceAndStartsItAgain) {
     const std::string name = uniqueName();
-    const fs::path program = launcher(servicePayload(name).withBundledStandIn());
-    const fs::path bootstrapClass = scenario_.directory() / "classes/com/zelkor/runtime/WinLauncher.class";
-    fs::create_directories(bootstrapClass.parent_path());
-    std::ofstream(bootstrapClass) << "class bytes";
-    const PlacedRuntime runtime(scenario_, RuntimePlacement::BundledJre, program.parent_path(), RuntimeShape::Jre,
-                                bits(), "java version \"1.8.0_121\"");
-    ASSERT_TRUE(writeStandinJvmConfig(runtime.home() / "bin" / "server", {{"main", "stdin"}, {"main.wait-ms", "60000"}}));
-    const auto waitUntilRunning = [&] {
-        for (int i = 0; i < 100 && run(program, {"-status"}).exitCode != 0; ++i) ::usleep(100000);
-    };
+    const StandInService service = standInService(name);
+    const fs::path& program = service.program;
 
     const LauncherRun installed = run(program, {"-install-and-start"});
     SKIP_IF_UNRUNNABLE(installed);
     EXPECT_EQ(installed.exitCode, 0) << describe(installed);
-    waitUntilRunning();
+    waitUntilRunning(program);
     const LauncherRun restarted = run(program, {"-restart"});
     EXPECT_EQ(restarted.exitCode, 0) << describe(restarted);
     EXPECT_EQ(restarted.standardOutput,
               "Stopping service '" + name + "'.\nService stopped\nStarting service '" + name + "'.\n");
-    waitUntilRunning();
+    waitUntilRunning(program);
     EXPECT_EQ(run(program, {"-status"}).standardOutput, "Running.\nAuto-start.\n");
 
     EXPECT_EQ(run(program, {"-stop"}).exitCode, 0);
