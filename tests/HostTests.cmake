@@ -48,6 +48,14 @@ add_executable(service_scenario_tests scenario/ServiceScenarioTest.cpp)
 target_link_libraries(service_scenario_tests PRIVATE scenario_support GTest::gtest_main)
 gtest_discover_tests(service_scenario_tests PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
 
+# Runtimes registered in the prefix's registry the way today's packages do it:
+# other scenarios' JavaSoft keys would be found too, so one at a time.
+add_executable(vendor_registry_tests scenario/VendorRegistryScenarioTest.cpp)
+target_link_libraries(vendor_registry_tests PRIVATE scenario_support GTest::gtest_main)
+target_compile_definitions(vendor_registry_tests PRIVATE VENDOR_LAUNCHERGEN="$<TARGET_FILE:launchergen>")
+add_dependencies(vendor_registry_tests launchergen)
+gtest_discover_tests(vendor_registry_tests PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+
 # Points the prefix's temporary path at a tiny tmpfs: must not overlap other scenarios.
 add_executable(disk_full_tests scenario/DiskFullScenarioTest.cpp)
 target_link_libraries(disk_full_tests PRIVATE scenario_support GTest::gtest_main)

@@ -61,7 +61,12 @@ inline constexpr char kSearchDirectory = 'A';
 inline constexpr char kSearchDirectoryAlwaysFallback = 'B';
 inline constexpr char kSearchEnvironment = 'E';
 inline constexpr char kSearchPath = 'S';  // java.exe on the executable search path
+// The JavaSoft keys and the runtimes located earlier. A description's
+// "registry" writes it together with the vendors' keys ("Y;V;").
 inline constexpr char kSearchRegistry = 'Y';
+// The keys that today's runtime packages write (jvm/VendorRegistrations.h).
+// Launchers that do not know the letter skip the entry.
+inline constexpr char kSearchVendorRegistry = 'V';
 
 inline constexpr EntryForm kSearchForms[] = {
     {kSearchBundled, "bundled", EntryArgument::Path},
@@ -69,6 +74,7 @@ inline constexpr EntryForm kSearchForms[] = {
     {kSearchEnvironment, "environment", EntryArgument::Variable},
     {kSearchPath, "path", EntryArgument::None},
     {kSearchRegistry, "registry", EntryArgument::None},
+    {kSearchVendorRegistry, "vendorRegistry", EntryArgument::None},
 };
 
 constexpr bool isSearchDirectory(char letter) {

@@ -28,6 +28,14 @@ struct CandidateChecks {
 bool findRegistryJVM(std::string& path, const std::string& minVersion, const std::string& maxVersion,
                      const CandidateChecks& checks);
 
+// The "V" entry of the search sequence: every home that today's runtime
+// packages registered (VendorRegistrations.h), in the registry view of the
+// launcher's bitness, under HKEY_LOCAL_MACHINE then HKEY_CURRENT_USER; the
+// greatest version the candidate check accepts wins, ties going to the
+// earlier registration.
+bool findVendorRegistryJVM(std::string& path, const std::string& minVersion, const std::string& maxVersion,
+                           const CandidateChecks& checks);
+
 // The runtime named by "CurrentVersion"; failing that the version subkeys of
 // the JRE key (unless a JDK is required), then those of the JDK key.
 bool findJavaSoftJVM(std::string& path, std::string& version, const std::string& minVersion,

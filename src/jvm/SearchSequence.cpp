@@ -56,6 +56,10 @@ bool tryEntry(const SearchSources& sources, const SearchEntry& entry, SearchResu
             if (!sources.findRegistryJVM(result.path)) return false;
             result.type = LOCATION_REGISTRY;
             return true;
+        case config::kSearchVendorRegistry:
+            if (!sources.findVendorRegistryJVM(result.path)) return false;
+            result.type = LOCATION_REGISTRY;
+            return true;
         default:
             return false;
     }

@@ -47,8 +47,9 @@ struct SearchSources {
     Callback<bool(const std::string& variable, std::string& path)> checkEnvironmentHome;
     // java.exe on the executable search path.
     Callback<bool(std::string& path)> checkPathJavaExe;
-    // The registry sources of a "Y" entry.
+    // The registry sources of a "Y" entry, and the vendors' keys of a "V" entry.
     Callback<bool(std::string& path)> findRegistryJVM;
+    Callback<bool(std::string& path)> findVendorRegistryJVM;
     Callback<bool(RegistryHive hive, std::string& path)> findPreviousInstallationJVM;
     // Expands the placeholders of an entry's argument.
     Callback<void(std::string& text)> expand;

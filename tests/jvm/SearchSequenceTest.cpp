@@ -18,7 +18,8 @@ public:
     std::set<std::string> acceptedHomes;                 // homes that pass the version check
     std::set<std::string> presentHomes;                  // homes whose java.exe exists (fallback pass)
     std::set<std::string> acceptedVariables;
-    bool pathAccepts = false, registryAccepts = false, userInstallation = false, machineInstallation = false;
+    bool pathAccepts = false, registryAccepts = false, vendorRegistryAccepts = false, userInstallation = false,
+         machineInstallation = false;
     Calls calls;
 
     SearchSources sources() {
@@ -47,6 +48,11 @@ public:
             calls.push_back("registry");
             path = "c:\\registry\\bin\\java.exe";
             return registryAccepts;
+        };
+        s.findVendorRegistryJVM = [this](std::string& path) {
+            calls.push_back("vendor registry");
+            path = "c:\\vendor\\bin\\java.exe";
+            return vendorRegistryAccepts;
         };
         s.findPreviousInstallationJVM = [this](RegistryHive hive, std::string& path) {
             const bool user = hive == RegistryHive::CurrentUser;
@@ -97,10 +103,10 @@ TEST(SearchSequenceTest, OnlyRelativeDirectoriesAndEveryBEntryTakePartInTheFallb
 TEST(SearchSequenceTest, TheFrameAsksItsSourcesInOrderWhenNothingIsFound) {
     FakeSources fake;
     fake.locationFiles = {{kPreferredLocationFile, "pref"}, {kInstallerLocationFile, "inst"}};
-    const SearchResult result = searchJVM("Y;EJAVA_HOME;EJDK_HOME;", fake.sources());
+    const SearchResult result = searchJVM("Y;V;EJAVA_HOME;EJDK_HOME;", fake.sources());
     EXPECT_EQ(result.type, LOCATION_NONE);
     EXPECT_EQ(result.path, "");
-    const Calls expected{"file \\.brantel\\pref_jre.cfg", "home pref",           "registry",
+    const Calls expected{"file \\.brantel\\pref_jre.cfg", "home pref",           "registry",  "vendor registry",
                          "variable JAVA_HOME",             "variable JDK_HOME",   "file \\.brantel\\inst_jre.cfg",
                          "home inst",                      "installations user",  "installations machine",
                          "variable ZELKOR_JAVA_HOME",      "variable BRANTEL_JAVA_HOME"};
@@ -128,6 +134,8 @@ TEST(SearchSequenceTest, TheFirstSourceThatAcceptsDecides) {
          "c:\\on\\path\\java.exe"},
         {"registry entry sets no location", "Y", [](FakeSources& f) { f.registryAccepts = true; }, LOCATION_REGISTRY,
          "", "c:\\registry\\bin\\java.exe"},
+        {"vendor registry entry after the JavaSoft one", "Y;V", [](FakeSources& f) { f.vendorRegistryAccepts = true; },
+         LOCATION_REGISTRY, "", "c:\\vendor\\bin\\java.exe"},
         {"installer location after the first pass", "Rold", [](FakeSources& f) {
              f.locationFiles[kInstallerLocationFile] = "inst";
              f.acceptedHomes = {"inst"};

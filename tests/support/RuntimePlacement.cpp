@@ -23,25 +23,32 @@ PlacedRuntime::PlacedRuntime(WineScenario& scenario, RuntimePlacement where, con
     : scenario_(scenario), where_(where), bits_(bits), names_(std::move(names)) {
     // A blank in the path, as in "Program Files".
     const fs::path home =
-        where == RuntimePlacement::BundledJre ? programDirectory / "jre" : scenario.directory() / "placed java home";
+        where == RuntimePlacement::BundledJre ? programDirectory / "jre" : scenario.directory() / names_.homeFolder;
     home_ = makeRuntimeHome(home, kind, bits, versionBanner);
 
     if (where == RuntimePlacement::NamedByVariable) environment_[names_.variable] = WineScenario::windowsPath(home_);
-    if (where == RuntimePlacement::JavaSoftRegistry) {
-        const LauncherRun added = runReg(scenario_, {"add", registryKey(), "/v", "JavaHome", "/t", "REG_SZ", "/d",
-                                                     WineScenario::windowsPath(home_), "/f", registryView()});
+    if (inRegistry()) {
+        const std::string value = where == RuntimePlacement::RegistryValue ? names_.registryValue : "JavaHome";
+        const LauncherRun added =
+            runReg(scenario_, {"add", registryKey(), "/v", value, "/t", "REG_SZ", "/d",
+                               WineScenario::windowsPath(home_) + names_.valueSuffix, "/f", registryView()});
         if (added.exitCode != 0) throw std::runtime_error("reg add " + registryKey() + ": " + added.standardError);
     }
 }
 
 PlacedRuntime::~PlacedRuntime() {
-    if (where_ != RuntimePlacement::JavaSoftRegistry) return;
+    if (!inRegistry()) return;
     const LauncherRun deleted = runReg(scenario_, {"delete", registryKey(), "/f", registryView()});
     // A key left behind would mislead every later scenario of the prefix.
     if (deleted.exitCode != 0) ADD_FAILURE() << "reg delete " << registryKey() << ": " << deleted.standardError;
 }
 
+bool PlacedRuntime::inRegistry() const {
+    return where_ == RuntimePlacement::JavaSoftRegistry || where_ == RuntimePlacement::RegistryValue;
+}
+
 std::string PlacedRuntime::registryKey() const {
+    if (where_ == RuntimePlacement::RegistryValue) return names_.registryKey;
     return "HKLM\\SOFTWARE\\JavaSoft\\" + names_.javaSoftProduct + "\\" + names_.javaSoftVersion;
 }
 

@@ -13,18 +13,26 @@ enum class RuntimePlacement {
     BundledJre,        // the folder "jre" beside the program
     NamedByVariable,   // a folder of the scenario that an environment variable of the run names
     JavaSoftRegistry,  // a folder of the scenario that "JavaHome" of a JavaSoft version key names
+    RegistryValue,     // a folder of the scenario that a value of any key names (registryKey, registryValue)
 };
 
-// The names a placement uses. The registry key is
+// The names a placement uses. The JavaSoft key is
 // HKEY_LOCAL_MACHINE\SOFTWARE\JavaSoft\<javaSoftProduct>\<javaSoftVersion>.
 struct PlacementNames {
     std::string variable = "ZELKOR_JAVA_HOME";
     std::string javaSoftProduct = "Java Runtime Environment";  // or "Java Development Kit"
     std::string javaSoftVersion = "1.8";
+    // The home's folder in the scenario directory (not for BundledJre).
+    std::string homeFolder = "placed java home";
+    // RegistryValue: the key as reg.exe names it ("HKCU\\SOFTWARE\\..."), the
+    // value, and what the value holds after the home's path (e.g. "\\").
+    std::string registryKey;
+    std::string registryValue;
+    std::string valueSuffix;
 };
 
 // A runtime home of any kind (stand-in or real) placed for one scenario. The
-// JavaSoft key is written, with the prefix's reg.exe, into the registry view
+// registry key is written, with the prefix's reg.exe, into the registry view
 // of the runtime's bitness (a 32-bit launcher reads the 32-bit view) and
 // deleted again when the placement ends, so the scenario must outlive it; the
 // key is shared by the whole prefix, so scenarios that run at the same time
@@ -42,12 +50,14 @@ public:
     // The variables the run needs: NamedByVariable sets its variable to the
     // home's Windows path, the other placements need none.
     const std::map<std::string, std::string>& environment() const { return environment_; }
-    // The JavaSoft key below HKEY_LOCAL_MACHINE, as reg.exe writes it.
+    // The key that names the home, as reg.exe writes it.
     std::string registryKey() const;
     // reg.exe's switch for the view of the runtime's bitness: "/reg:32" or "/reg:64".
     std::string registryView() const;
 
 private:
+    bool inRegistry() const;
+
     WineScenario& scenario_;
     RuntimePlacement where_;
     int bits_;

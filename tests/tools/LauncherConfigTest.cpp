@@ -69,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
     Sections, SectionMapping,
     ::testing::Values(
         MappingCase{"Defaults", "", kGui,
-                    {{107, "1"}, {2001, "z"}, {122, "org.example.Main"}, {128, "Y;EJAVA_HOME;EJDK_HOME;"},
+                    {{107, "1"}, {2001, "z"}, {122, "org.example.Main"}, {128, "Rjre;Y;V;EJAVA_HOME;EJDK_HOME;S;"},
                      {1000, "Error"}, {1009, "An internal error occurred (error code: {0})"}, {121, kAbsent},
                      {123, kAbsent}, {10005, kAbsent}}},
         MappingCase{"ClassPathKinds",
@@ -85,9 +85,11 @@ INSTANTIATE_TEST_SUITE_P(
                     "minVersion = \"1.8\"\nmaxVersion = \"17\"\nallowPrerelease = true\nrequireJdk = true\n"
                     "jvmSubdirectory = \"server\"\npreviousInstallationsValue = \"dirs\"\n",
                     kGui,
-                    {{128, "Rjre;AC:\\J;BC:\\K;EJAVA_HOME;S;Y;"}, {126, "1.8"}, {127, "17"}, {130, "1"}, {131, "1"},
+                    {{128, "Rjre;AC:\\J;BC:\\K;EJAVA_HOME;S;Y;V;"}, {126, "1.8"}, {127, "17"}, {130, "1"}, {131, "1"},
                      {152, "server"}, {160, "dirs"}}},
         MappingCase{"EmptySearchLeavesTheFixedSteps", "[java]\nsearch = []\n", kGui, {{128, ""}}},
+        MappingCase{"VendorKeysAlone", "[java]\nsearch = [{kind = \"vendorRegistry\"}, {kind = \"path\"}]\n", kGui,
+                    {{128, "V;S;"}}},
         MappingCase{"VmOptionsQuotedWhenBlank", "[vm]\noptions = [\"-Xmx1g\", \"-Dhome=C:\\\\My App\"]\n", kGui,
                     {{123, "-Xmx1g \"-Dhome=C:\\My App\""}}},
         MappingCase{"MessagesInAnsi", "[messages]\nerrorCaption = \"Fehler – café\"\n", kGui,
@@ -314,8 +316,9 @@ TEST(LauncherConfig, EveryEntryKindReadsBackFromTheListing) {
     for (const config::EntryForm& form : config::kSearchForms) {
         const std::string kind = "kind = \"" + std::string(form.name) + "\"";
         if (form.argument == config::EntryArgument::None) {
+            // "registry" stands for both registry sources.
             cases.push_back({"[java]\nsearch = [{" + kind + "}]\n", config::kJvmSearchSequence,
-                             std::string(1, form.letter) + ";"});
+                             std::string(1, form.letter) + (form.letter == config::kSearchRegistry ? ";V;" : ";")});
             continue;
         }
         const std::string argument = ", " + std::string(config::entryArgumentName(form.argument)) + " = 'x'";
@@ -337,6 +340,19 @@ TEST(LauncherConfig, EveryEntryKindReadsBackFromTheListing) {
         ASSERT_TRUE(readLauncherConfiguration(described, options(), second, error)) << error << "\n" << described;
         EXPECT_EQ(narrowValues(second)[c.key], c.expected) << described;
     }
+}
+
+// An older payload's JavaSoft step alone has no kind of its own: the listing
+// keeps the sequence as it is, in [raw].
+TEST(LauncherConfig, JavaSoftStepAloneReadsBackThroughRaw) {
+    payload::LauncherContents contents;
+    contents.record.narrowEntries = {{config::kMainClass, "a.Main"}, {config::kJvmSearchSequence, "Y;EJAVA_HOME;"}};
+    const std::string described = describeConfiguration(contents, kGui);
+    EXPECT_NE(described.find("[raw]"), std::string::npos) << described;
+    payload::LauncherPayload read;
+    std::string error;
+    ASSERT_TRUE(readLauncherConfiguration(described, options(), read, error)) << error << "\n" << described;
+    EXPECT_EQ(narrowValues(read)[config::kJvmSearchSequence], "Y;EJAVA_HOME;");
 }
 
 // The log limit travels among the VM options; the listing gives it back as

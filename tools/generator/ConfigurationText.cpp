@@ -251,8 +251,15 @@ std::string describeConfiguration(const payload::LauncherContents& contents, Lau
     if (auto v = values.take(kJvmSearchSequence)) {
         std::string sources;
         bool readable = true;
-        for (const std::string& entry : split(*v, kEntrySeparator)) {
+        const std::vector<std::string> entries = split(*v, kEntrySeparator);
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const std::string& entry = entries[i];
             const std::string argument = entry.substr(1);
+            // "registry" writes both registry sources; a JavaSoft entry alone has no kind.
+            if (entry == std::string(1, kSearchRegistry)) {
+                if (i + 1 == entries.size() || entries[i + 1] != std::string(1, kSearchVendorRegistry)) readable = false;
+                ++i;
+            }
             const bool alwaysFallback = entry[0] == kSearchDirectoryAlwaysFallback;
             const EntryForm* form = findEntryForm(kSearchForms, alwaysFallback ? kSearchDirectory : entry[0]);
             // A source without an argument takes none; every other needs one.

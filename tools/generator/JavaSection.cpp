@@ -10,10 +10,20 @@ std::string sequenceEntry(char letter, std::string_view argument) {
     return letter + std::string(argument) + config::kEntrySeparator;
 }
 
-// Without a search list the launcher looks in the registry, then at JAVA_HOME and JDK_HOME.
+// A registry source written as "registry" stands for the JavaSoft keys and
+// the vendors' keys, in this order.
+std::string sourceEntries(char letter, std::string_view argument) {
+    std::string entries = sequenceEntry(letter, argument);
+    if (letter == config::kSearchRegistry) entries += sequenceEntry(config::kSearchVendorRegistry, "");
+    return entries;
+}
+
+// Without a search list the launcher looks for a runtime shipped in "jre"
+// beside it, in the registry, at JAVA_HOME and JDK_HOME, and on the search path.
 std::string defaultSearchSequence() {
-    return sequenceEntry(config::kSearchRegistry, "") + sequenceEntry(config::kSearchEnvironment, "JAVA_HOME") +
-           sequenceEntry(config::kSearchEnvironment, "JDK_HOME");
+    return sequenceEntry(config::kSearchBundled, "jre") + sourceEntries(config::kSearchRegistry, "") +
+           sequenceEntry(config::kSearchEnvironment, "JAVA_HOME") + sequenceEntry(config::kSearchEnvironment, "JDK_HOME") +
+           sequenceEntry(config::kSearchPath, "");
 }
 
 // One source of the list as its sequence entry; false with the error set.
@@ -45,7 +55,7 @@ bool searchEntry(SectionContext& context, const toml::node& item, std::string& s
     }
     const auto* always = fields.flag(*source, "fallbackAlways", ok);
     if (!ok) return false;
-    sequence += sequenceEntry(always && always->get() ? config::kSearchDirectoryAlwaysFallback : form->letter, value);
+    sequence += sourceEntries(always && always->get() ? config::kSearchDirectoryAlwaysFallback : form->letter, value);
     return true;
 }
 

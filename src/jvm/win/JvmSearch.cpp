@@ -9,6 +9,7 @@
 #include "files/PathUtilities.h"
 #include "jvm/JavaCandidate.h"
 #include "jvm/RegistrySources.h"
+#include "jvm/VendorRegistrations.h"
 #include "text/VariableExpansion.h"
 
 #include <algorithm>
@@ -58,12 +59,14 @@ bool checkHomeDirectory(const Limits& limits, const std::string& home, bool skip
     return found && checkJavaExe(path, version, limits.minVersion, limits.maxVersion, true);
 }
 
+// Quotes around the value and a closing separator name the same home.
 bool checkEnvironmentHome(const Limits& limits, const std::string& variable, std::string& path) {
-    std::optional<std::string> home = environmentValue(variable.c_str());
-    if (!home) return false;
-    std::replace(home->begin(), home->end(), '/', '\\');
+    const std::optional<std::string> value = environmentValue(variable.c_str());
+    if (!value) return false;
+    std::string home = normalizedJavaHome(*value);
+    std::replace(home.begin(), home.end(), '/', '\\');
     std::string version;
-    return findJavaExeInHome(*home, path) && checkJavaExe(path, version, limits.minVersion, limits.maxVersion, false);
+    return findJavaExeInHome(home, path) && checkJavaExe(path, version, limits.minVersion, limits.maxVersion, false);
 }
 
 bool checkPathJavaExe(const Limits& limits, std::string& path) {
@@ -94,6 +97,9 @@ SearchResult findJavaRuntime() {
     sources.checkPathJavaExe = [&limits](std::string& path) { return checkPathJavaExe(limits, path); };
     sources.findRegistryJVM = [&](std::string& path) {
         return findRegistryJVM(path, limits.minVersion, limits.maxVersion, checks);
+    };
+    sources.findVendorRegistryJVM = [&](std::string& path) {
+        return findVendorRegistryJVM(path, limits.minVersion, limits.maxVersion, checks);
     };
     sources.findPreviousInstallationJVM = [&](RegistryHive hive, std::string& path) {
         return findPreviousInstallationJVM(hive, path, limits.minVersion, limits.maxVersion, checks);

@@ -5,6 +5,7 @@
 #include "core/ConfigStore.h"
 #include "log/Log.h"
 #include "jvm/RegistryChoice.h"
+#include "jvm/VendorRegistrations.h"
 #include "jvm/VersionRules.h"
 #include "jvm/win/RegistryReading.h"
 
@@ -127,7 +128,56 @@ std::optional<FoundRuntime> locatedInBothHives(const std::string& minVersion, co
     return best;
 }
 
+// The homes that the keys matching `segments` (from `depth` on) below `key`
+// name in `valueName`, in the order the patterns and the system list them.
+void collectVendorHomes(HKEY key, const std::vector<std::vector<std::string_view>>& segments, size_t depth,
+                        const char* valueName, std::vector<std::string>& homes) {
+    if (depth == segments.size()) {
+        if (const std::optional<std::string> home = readTextValue(key, valueName, kBufferCapacity))
+            homes.push_back(normalizedJavaHome(*home));
+        return;
+    }
+    for (std::string_view alternative : segments[depth]) {
+        const std::vector<std::string> names =
+            alternative == "*" ? subkeyNames(key) : std::vector<std::string>{std::string(alternative)};
+        for (const std::string& name : names) {
+            const RegistryKey subkey = openKeyForReading(key, name);
+            if (subkey) collectVendorHomes(subkey.get(), segments, depth + 1, valueName, homes);
+        }
+    }
+}
+
+std::optional<FoundRuntime> vendors(const std::string& minVersion, const std::string& maxVersion,
+                                    const CandidateChecks& checks) {
+    std::optional<FoundRuntime> best;
+    for (const VendorRegistration& registration : kVendorRegistrations) {
+        const std::string valueName(registration.valueName);
+        const auto segments = keyPatternSegments(registration.keyPattern);
+        for (const RegistryHive hive : {RegistryHive::LocalMachine, RegistryHive::CurrentUser}) {
+            const RegistryKey software = openKeyForReading(hiveKey(hive), "SOFTWARE");
+            if (!software) continue;
+            std::vector<std::string> homes;
+            collectVendorHomes(software.get(), segments, 0, valueName.c_str(), homes);
+            for (const std::string& home : homes) {
+                logMessage("registered by %.*s: %s", static_cast<int>(registration.vendor.size()),
+                           registration.vendor.data(), home.c_str());
+                if (std::optional<FoundRuntime> found = checkHome(home, minVersion, maxVersion, checks))
+                    takeIfNewer(best, std::move(*found));
+            }
+        }
+    }
+    return best;
+}
+
 }  // namespace
+
+bool findVendorRegistryJVM(std::string& path, const std::string& minVersion, const std::string& maxVersion,
+                           const CandidateChecks& checks) {
+    std::string version;
+    const bool found = deliver(vendors(minVersion, maxVersion, checks), path, version);
+    if (found) logMessage("found registered %s %s", path.c_str(), version.c_str());
+    return found;
+}
 
 bool findJavaSoftCurrentJVM(std::string& path, std::string& version, const std::string& minVersion,
                             const std::string& maxVersion, const CandidateChecks& checks) {
