@@ -34,9 +34,9 @@ protected:
     int bits() const { return GetParam(); }
 
     // The launcher, written by launchergen from a file without a search list.
-    fs::path writeLauncher() {
+    fs::path writeLauncher(const std::string& mainClass = "demo.Main", const std::string& more = {}) {
         const fs::path toml = scenario_.directory() / "app.toml";
-        std::ofstream(toml) << "[application]\nname = \"Vendor Search\"\nmainClass = \"demo.Main\"\n";
+        std::ofstream(toml) << "[application]\nname = \"Vendor Search\"\nmainClass = \"" << mainClass << "\"\n" << more;
         const fs::path launcher = scenario_.directory() / "app.exe";
         const std::string command = std::string(VENDOR_LAUNCHERGEN) + " build '" + toml.string() + "' --template '" +
                                     (templateDirectory() / ("guilauncher" + std::to_string(bits()) + ".exe")).string() +
@@ -163,7 +163,36 @@ TEST_P(VendorRegistryScenarioTest, QuotedJavaHomeWithAClosingBackslashNamesTheSa
     EXPECT_TRUE(started(runtime)) << result.log.value_or("(no log)");
 }
 
+// The real Windows runtime registered as its package's installer does it
+// (the path with a closing backslash): an application starts from it.
+class RealRuntimeRegistryTest : public VendorRegistryScenarioTest {};
+
+TEST_P(RealRuntimeRegistryTest, RuntimeRegisteredAsAPackageInstallStartsTheApplication) {
+#ifdef VENDOR_PLAIN_JAR
+    if (!realRuntimeHome()) GTEST_SKIP() << "the real Windows runtime has not been fetched (scripts/setup.sh)";
+    const fs::path launcher =
+        writeLauncher("realruntime.Exits", "[[files.embed]]\nsource = '" + std::string(VENDOR_PLAIN_JAR) + "'\n");
+    PlacementNames names;
+    names.homeFolder = "Eclipse Adoptium jdk";
+    names.registryKey = "HKLM\\SOFTWARE\\Eclipse Adoptium\\JDK\\17.0.9.9\\hotspot\\MSI";
+    names.registryValue = "Path";
+    names.valueSuffix = "\\";
+    const PlacedRuntime runtime(scenario_, RuntimePlacement::RegistryValue, scenario_.directory(), RuntimeShape::Real,
+                                64, "", names);
+    const LauncherRun result = scenario_.run(launcher, {"return"}, {{"ZELKOR_LOG", "yes"}}, 120);
+    EXPECT_EQ(result.exitCode, 0) << describe(result);
+    for (const std::string line : {"registered by Eclipse Adoptium: " + WineScenario::windowsPath(runtime.home()),
+                                   std::string("JVM created"), std::string("main returned")})
+        EXPECT_TRUE(result.logHas(line)) << line << "\n" << result.log.value_or("(no log)");
+#else
+    GTEST_SKIP() << "no JDK at configure time: the test application was not built";
+#endif
+}
+
 INSTANTIATE_TEST_SUITE_P(Bitness, VendorRegistryScenarioTest, ::testing::Values(64, 32),
+                         [](const auto& info) { return "x" + std::to_string(info.param); });
+// The real runtime is an x86-64 one.
+INSTANTIATE_TEST_SUITE_P(Bitness, RealRuntimeRegistryTest, ::testing::Values(64),
                          [](const auto& info) { return "x" + std::to_string(info.param); });
 
 }  // namespace
