@@ -150,14 +150,15 @@ void collectVendorHomes(HKEY key, const std::vector<std::vector<std::string_view
 std::optional<FoundRuntime> vendors(const std::string& minVersion, const std::string& maxVersion,
                                     const CandidateChecks& checks) {
     std::optional<FoundRuntime> best;
+    const RegistryKey software[] = {openKeyForReading(HKEY_LOCAL_MACHINE, "SOFTWARE"),
+                                    openKeyForReading(HKEY_CURRENT_USER, "SOFTWARE")};
     for (const VendorRegistration& registration : kVendorRegistrations) {
         const std::string valueName(registration.valueName);
         const auto segments = keyPatternSegments(registration.keyPattern);
-        for (const RegistryHive hive : {RegistryHive::LocalMachine, RegistryHive::CurrentUser}) {
-            const RegistryKey software = openKeyForReading(hiveKey(hive), "SOFTWARE");
-            if (!software) continue;
+        for (const RegistryKey& hive : software) {
+            if (!hive) continue;
             std::vector<std::string> homes;
-            collectVendorHomes(software.get(), segments, 0, valueName.c_str(), homes);
+            collectVendorHomes(hive.get(), segments, 0, valueName.c_str(), homes);
             for (const std::string& home : homes) {
                 logMessage("registered by %.*s: %s", static_cast<int>(registration.vendor.size()),
                            registration.vendor.data(), home.c_str());
