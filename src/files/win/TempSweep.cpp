@@ -49,10 +49,11 @@ void markForRetry(const std::string& reservation) {
     if (file) systemCalls().writeFile(file.get(), kOwnerMark.data(), kOwnerMark.size(), &written, nullptr);
 }
 
-// Removes what the ended owner of `reservation` left; false when something stayed.
+// Removes what the ended owner of `reservation` left; false when something
+// stayed or another start got there first.
 bool removeLeftovers(const std::string& reservation) {
     const std::vector<std::string> directories = directoriesOf(reservation);
-    if (!systemCalls().deleteFile(reservation.c_str())) return true;  // taken by someone else meanwhile
+    if (!systemCalls().deleteFile(reservation.c_str())) return false;  // another start is settling it
     bool whole = true;
     for (const std::string& directory : directories) {
         logMessage("removing %s, left by a launcher that has ended", directory.c_str());
