@@ -6,12 +6,6 @@
 // the launching process: once created it is removed on every exit through
 // exitLauncher.
 
-// Deletes the files in `path` and empties and removes its sub-directories
-// `levels` deep (0: files only). A link to a directory elsewhere is removed,
-// never entered. A relative path ("." or "..") or an empty one is never
-// touched. Failures are ignored.
-void emptyDirectory(const std::string& path, int levels);
-
 // Empties and removes `tempDir` when there is one, and then the file that
 // reserved its name; once done, there is no `tempDir`. A directory that
 // could not be removed whole (files the runtime still holds) keeps its

@@ -12,6 +12,7 @@
 #include "core/win/Win32Text.h"
 #include "log/Log.h"
 #include "log/LogSink.h"
+#include "files/DirectoryEmptying.h"
 #include "files/PathUtilities.h"
 #include "files/StreamCopy.h"
 #include "files/TempDirectory.h"

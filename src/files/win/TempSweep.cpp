@@ -2,7 +2,7 @@
 
 #include "core/win/Handles.h"
 #include "core/win/SystemCalls.h"
-#include "files/TempDirectory.h"
+#include "files/DirectoryEmptying.h"
 #include "files/TempNames.h"
 #include "log/Log.h"
 
