@@ -20,7 +20,7 @@ void check(bool condition) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
     // The first byte picks which kind of source accepts (or none).
-    const uint8_t accepting = data[0] % 8;
+    const uint8_t accepting = data[0] % 9;
     const std::string sequence(reinterpret_cast<const char*>(data + 1), size - 1);
     const std::vector<SearchEntry> entries = splitSearchSequence(sequence);
     for (const SearchEntry& entry : entries) check(entry.letter != ';');
@@ -50,6 +50,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         ++calls;
         path = "registry";
         return accepting == 5;
+    };
+    sources.findVendorRegistryJVM = [&](std::string& path) {
+        ++calls;
+        path = "vendor registry";
+        return accepting == 8;
     };
     sources.findPreviousInstallationJVM = [&](RegistryHive, std::string& path) {
         ++calls;
