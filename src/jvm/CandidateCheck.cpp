@@ -22,8 +22,9 @@ bool judgeVersion(const std::string& path, FileTimeStamp lastWriteTime, std::str
                   const std::string& minVersion, const std::string& maxVersion, bool allowBeta,
                   const CandidateSystem& system) {
     const std::optional<std::string> cached = system.readCachedVersion(path, lastWriteTime);
-    if (cached && !cached->empty() && *cached != kFailedVersionMarker) {
-        version = *cached;
+    const std::string_view cachedVersion = cached ? cachedVersionText(*cached) : std::string_view();
+    if (!cachedVersion.empty() && cachedVersion != kFailedVersionMarker) {
+        version = cachedVersion;
         logMessage("got version from registry %s", version.c_str());
         return acceptVersion(version, minVersion, maxVersion, prereleaseAllowed(allowBeta));
     }

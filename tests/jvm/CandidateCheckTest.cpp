@@ -169,6 +169,34 @@ TEST_F(CandidateCheckTest, DecidesFromTheFileTheCacheTheRunAndTheLimits) {
     }
 }
 
+// Entries written while the banner was cut by position hold the quote and a
+// piece of the date: they still count, as the text before the quote.
+TEST_F(CandidateCheckTest, OldCacheEntriesReadAsTheTextBeforeTheQuote) {
+    const struct {
+        const char* stored;
+        const char* version;  // empty: not a hit, the runtime is run
+    } cases[] = {
+        {"17.0.9\" 2023-10-1", "17.0.9"},
+        {"11.0.2\" 2019-01-1", "11.0.2"},
+        {"17.0.9", "17.0.9"},
+        {"\" 2023-10-1", ""},
+        {"1.0.0\" x", ""},  // the failure marker, whatever follows it
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        FakeSystem fake;
+        fake.files[kJava] = kTime;
+        fake.cache[kJava] = {kTime, c.stored};
+        fake.runAnswers[kJava] = VersionRun{Outcome::Version, "21.0.1"};
+        std::string path = kJava;
+        std::string version;
+        EXPECT_TRUE(checkJavaExe(path, version, "11", "", false, fake.system()));
+        const bool hit = *c.version != '\0';
+        EXPECT_EQ(version, hit ? c.version : "21.0.1");
+        EXPECT_EQ(fake.runs, hit ? Lines{} : Lines{kJava});
+    }
+}
+
 TEST_F(CandidateCheckTest, HomesGiveTheJreFormTheBinFormOrTheJdkAnswer) {
     const std::string home = "C:\\jdk";
     const struct {
