@@ -48,8 +48,9 @@ bool checkJavaExe(std::string& path, std::string& version, const std::string& mi
 SearchDiary& candidateDiary() { return launcherDiary; }
 
 void recordUnloadedRuntime(const std::string& javaExe) {
-    const LibraryBitness library = jvmLibraryBitness(javaExe, launcherCandidateSystem());
-    const CandidateVerdict verdict = libraryVerdict(library, kOwnBitness);
+    const CandidateSystem& system = launcherCandidateSystem();
+    const LibraryBitness library = jvmLibraryBitness(javaExe, system);
+    const CandidateVerdict verdict = libraryVerdict(library, system.launcherBitness);
     launcherDiary.recordLoadFailure(javaExe, library,
                                     verdict == CandidateVerdict::Accepted ? CandidateVerdict::NotLoaded : verdict);
 }
