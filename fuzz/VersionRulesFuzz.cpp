@@ -31,8 +31,15 @@ void checkBannerCut(std::string_view line) {
         if (line.starts_with(known)) prefix = known.size();
     check(prefix != 0);
     check(!version->empty());
-    check(line.size() == prefix + version->size() + 2);
     check(line.substr(prefix, version->size()) == *version);
+    // Up to the closing quote, or, without one, all but the last two characters.
+    if (line.find('"', prefix) != std::string_view::npos) {
+        check(version->find('"') == std::string::npos);
+        check(line[prefix + version->size()] == '"');
+    } else {
+        check(line.size() == prefix + version->size() + 2);
+    }
+    check(cachedVersionText(*version) == *version);
 }
 
 void checkOrder(std::string_view a, std::string_view b, std::string_view c) {

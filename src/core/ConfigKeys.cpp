@@ -83,6 +83,10 @@ constexpr KeyInfo kCatalogue[] = {
     {kMessageJvmAtDamaged64Bit, "messageJvmAtDamaged64Bit", Text, kShownEmpty,
      "The JVM found at {0} is damaged.\nPlease reinstall or define ZELKOR_JAVA_HOME\n"
      "to point to an installed 64-bit JDK or JRE."},
+    {kMessageOnlyOtherBitnessFound, "messageOnlyOtherBitnessFound", Text,
+     "the message for the way the runtime was found (keys 1016-1020, 1005)",
+     "No {0}-bit Java could be found on your system.\nThe Java installed here has the other bitness: "
+     "please install a JDK or JRE of this program's bitness."},
 
     {kFlavor, "flavor", Text, "brantel caption word with zelkor class names"},
     {kEmbeddedFileCount, "embeddedFileCount", Integer, "nothing extracted, no temporary directory"},

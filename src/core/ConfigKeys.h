@@ -59,9 +59,11 @@ inline constexpr int32_t kMessageVariableJvmNot32Bit = 1017;
 inline constexpr int32_t kMessageVariableJvmNot64Bit = 1018;
 inline constexpr int32_t kMessageJvmAtDamaged32Bit = 1019;
 inline constexpr int32_t kMessageJvmAtDamaged64Bit = 1020;
+// Newer than the rest: a payload without it shows what it always showed.
+inline constexpr int32_t kMessageOnlyOtherBitnessFound = 1021;
 
 inline constexpr int32_t kFirstMessage = kMessageErrorCaption;
-inline constexpr int32_t kLastMessage = kMessageJvmAtDamaged64Bit;
+inline constexpr int32_t kLastMessage = kMessageOnlyOtherBitnessFound;
 
 // Product flavour and embedded files.
 inline constexpr int32_t kFlavor = 2001;

@@ -9,9 +9,28 @@ constexpr uint16_t kOptionalMagicPe32Plus = 0x20B;
 constexpr uint32_t kSectionHeaderSize = 40;
 constexpr uint32_t kImportDescriptorSize = 20;
 
-std::optional<PeImage> failWith(std::string* error, const char* message) {
+void describeFailure(std::string* error, const char* message) {
     if (error != nullptr) *error = message;
+}
+
+std::optional<PeImage> failWith(std::string* error, const char* message) {
+    describeFailure(error, message);
     return std::nullopt;
+}
+
+// The offset of the file header, right after the "PE\0\0" signature that the
+// DOS header points to; the machine field and the section count are there.
+std::optional<uint64_t> fileHeaderOffset(const ByteView& bytes, std::string* error) {
+    if (!bytes.has(0, 64) || bytes.u16(0) != 0x5A4D) {
+        describeFailure(error, "no DOS header (MZ)");
+        return std::nullopt;
+    }
+    const uint32_t peOffset = bytes.u32(60);
+    if (!bytes.has(peOffset, 24) || bytes.u32(peOffset) != 0x00004550) {
+        describeFailure(error, "no PE signature");
+        return std::nullopt;
+    }
+    return uint64_t{peOffset} + 4;
 }
 
 // File offset of a relative virtual address, through the section that holds it.
@@ -50,13 +69,11 @@ uint64_t PeImage::endOfLastSection() const {
 
 std::optional<PeImage> parsePeImage(std::span<const uint8_t> data, std::string* error) {
     const ByteView bytes(data);
-    if (!bytes.has(0, 64) || bytes.u16(0) != 0x5A4D) return failWith(error, "no DOS header (MZ)");
-    const uint32_t peOffset = bytes.u32(60);
-    if (!bytes.has(peOffset, 24) || bytes.u32(peOffset) != 0x00004550)
-        return failWith(error, "no PE signature");
+    const std::optional<uint64_t> header = fileHeaderOffset(bytes, error);
+    if (!header) return std::nullopt;
 
     PeImage image;
-    const uint64_t fileHeader = peOffset + 4;
+    const uint64_t fileHeader = *header;
     image.machine = bytes.u16(fileHeader);
     const uint16_t sectionCount = bytes.u16(fileHeader + 2);
     image.symbolTableOffset = bytes.u32(fileHeader + 8);
@@ -97,4 +114,11 @@ std::optional<PeImage> parsePeImage(std::span<const uint8_t> data, std::string* 
         !readImports(bytes, image, bytes.u32(importDirectory)))
         return failWith(error, "damaged import table");
     return image;
+}
+
+std::optional<uint16_t> peMachine(std::span<const uint8_t> leadingBytes) {
+    const ByteView bytes(leadingBytes);
+    const std::optional<uint64_t> fileHeader = fileHeaderOffset(bytes, nullptr);
+    if (!fileHeader) return std::nullopt;
+    return bytes.u16(*fileHeader);
 }

@@ -38,3 +38,13 @@ struct PeImage {
 // Parses `bytes` as a PE image. On failure returns nothing and, when `error`
 // is given, a sentence saying what is wrong.
 std::optional<PeImage> parsePeImage(std::span<const uint8_t> bytes, std::string* error = nullptr);
+
+// How many leading bytes of a file peMachine needs at most: linkers put the
+// PE headers within the first few hundred bytes.
+inline constexpr size_t kPeMachineLeadingBytes = 4096;
+
+// The machine field of the file whose leading bytes are `leadingBytes`: the
+// DOS header, the PE signature it points to and the file header's first
+// field. Nothing when they are not there (no PE image, or its headers lie
+// beyond the bytes given).
+std::optional<uint16_t> peMachine(std::span<const uint8_t> leadingBytes);

@@ -4,7 +4,9 @@
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
 #include "core/PayloadValues.h"
+#include "core/PeImage.h"
 #include "log/Log.h"
+#include "jvm/JvmPaths.h"
 #include "jvm/VersionRules.h"
 
 #include <algorithm>
@@ -16,23 +18,51 @@ constexpr size_t kLongestPath = kBufferCapacity - 1;
 
 bool prereleaseAllowed(bool allowBeta) { return allowBeta || configInt(config::kAllowPrereleaseJvm) != 0; }
 
+CandidateVerdict verdictOfFit(VersionFit fit) {
+    switch (fit) {
+        case VersionFit::Prerelease:
+            return CandidateVerdict::Prerelease;
+        case VersionFit::BelowMinimum:
+            return CandidateVerdict::BelowMinimum;
+        case VersionFit::AboveMaximum:
+            return CandidateVerdict::AboveMaximum;
+        case VersionFit::Accepted:
+            break;
+    }
+    return CandidateVerdict::Accepted;
+}
+
+CandidateVerdict verdictOfFailedRun(VersionRun::Outcome outcome) {
+    switch (outcome) {
+        case VersionRun::Outcome::NonZeroExit:
+            return CandidateVerdict::JavaFailed;
+        case VersionRun::Outcome::NoVersion:
+            return CandidateVerdict::NoVersionLine;
+        case VersionRun::Outcome::NotFinished:
+        case VersionRun::Outcome::Version:
+            break;
+    }
+    return CandidateVerdict::JavaHung;
+}
+
 // The version from the cache, else from a "-version" run (which refreshes the
-// cache); then whether the limits accept it.
-bool judgeVersion(const std::string& path, FileTimeStamp lastWriteTime, std::string& version,
-                  const std::string& minVersion, const std::string& maxVersion, bool allowBeta,
-                  const CandidateSystem& system) {
+// cache); then how it stands against the limits.
+CandidateVerdict judgeVersion(const std::string& path, FileTimeStamp lastWriteTime, std::string& version,
+                              const std::string& minVersion, const std::string& maxVersion, bool allowBeta,
+                              const CandidateSystem& system) {
     const std::optional<std::string> cached = system.readCachedVersion(path, lastWriteTime);
-    if (cached && !cached->empty() && *cached != kFailedVersionMarker) {
-        version = *cached;
+    const std::string_view cachedVersion = cached ? cachedVersionText(*cached) : std::string_view();
+    if (!cachedVersion.empty() && cachedVersion != kFailedVersionMarker) {
+        version = cachedVersion;
         logMessage("got version from registry %s", version.c_str());
-        return acceptVersion(version, minVersion, maxVersion, prereleaseAllowed(allowBeta));
+        return verdictOfFit(versionFit(version, minVersion, maxVersion, prereleaseAllowed(allowBeta)));
     }
     const VersionRun run = system.runJavaVersion(path);
     if (run.outcome == VersionRun::Outcome::Version) {
         version = run.version;
         logMessage("got version from execution %s", version.c_str());
         system.writeCachedVersion(path, lastWriteTime, version);
-        return acceptVersion(version, minVersion, maxVersion, prereleaseAllowed(allowBeta));
+        return verdictOfFit(versionFit(version, minVersion, maxVersion, prereleaseAllowed(allowBeta)));
     }
     // A runtime that failed is marked, not remembered: the marker is never a
     // cache hit, so it is run again next time. One that did not finish is not
@@ -40,7 +70,28 @@ bool judgeVersion(const std::string& path, FileTimeStamp lastWriteTime, std::str
     if (run.outcome == VersionRun::Outcome::NonZeroExit)
         system.writeCachedVersion(path, lastWriteTime, std::string(kFailedVersionMarker));
     logMessage("couldn't get version");
-    return false;
+    return verdictOfFailedRun(run.outcome);
+}
+
+// The GUI launcher starts javaw.exe, which must be there too; `path` becomes
+// its path whenever that fits a buffer.
+bool findJavaw(std::string& path, const CandidateSystem& system) {
+    const std::optional<std::string> javaw = javawPathOf(path);
+    if (!javaw) return false;
+    path = *javaw;
+    return system.exists(path);
+}
+
+LibraryBitness bitnessOfMachine(std::optional<uint16_t> machine) {
+    if (!machine) return LibraryBitness::Unreadable;
+    if (*machine == PeImage::kMachineAmd64) return LibraryBitness::Bits64;
+    if (*machine == PeImage::kMachineI386) return LibraryBitness::Bits32;
+    return LibraryBitness::OtherMachine;
+}
+
+void logLibraryRefusal(CandidateVerdict verdict) {
+    if (verdict == CandidateVerdict::NoJvmLibrary) logMessage("no jvm.dll found");
+    if (verdict == CandidateVerdict::WrongBitness) logMessage("jvm.dll of another bitness");
 }
 
 }  // namespace
@@ -56,32 +107,63 @@ bool findJavaExeInHome(const std::string& home, std::string& javaExe, const Cand
 }
 
 bool checkJavaExe(std::string& path, std::string& version, const std::string& minVersion,
-                  const std::string& maxVersion, bool allowBeta, const CandidateSystem& system) {
+                  const std::string& maxVersion, bool allowBeta, const CandidateSystem& system, SearchDiary& diary) {
     logMessage("checkJavaExe (%s, [out], %s, %s, %d)", path.c_str(), minVersion.c_str(), maxVersion.c_str(),
                allowBeta ? 1 : 0);
     path = system.normalise(path);
 
-    bool result = false;
+    CandidateVerdict verdict = CandidateVerdict::NoJavaExe;
+    LibraryBitness library = LibraryBitness::NotLooked;
     FileTimeStamp lastWriteTime = 0;
     if (!system.findFile(path, lastWriteTime)) {
         logMessage("file doesn't exist");
     } else {
         logMessage("file exists");
         version.clear();
-        result = judgeVersion(path, lastWriteTime, version, minVersion, maxVersion, allowBeta, system);
-    }
-
-    if (result && configInt(config::kLauncherKind) == config::kLauncherKindGui) {
-        // The GUI launcher starts javaw.exe, which must be there too.
-        const std::optional<std::string> javaw = javawPathOf(path);
-        result = javaw.has_value();
-        if (javaw) {
-            path = *javaw;
-            result = system.exists(path);
+        verdict = judgeVersion(path, lastWriteTime, version, minVersion, maxVersion, allowBeta, system);
+        library = jvmLibraryBitness(path, system);
+        const bool gui = configInt(config::kLauncherKind) == config::kLauncherKindGui;
+        if (verdict == CandidateVerdict::Accepted && gui && !findJavaw(path, system))
+            verdict = CandidateVerdict::NoJavaw;
+        if (verdict == CandidateVerdict::Accepted) {
+            verdict = libraryVerdict(library, system.launcherBitness);
+            logLibraryRefusal(verdict);
         }
     }
+    diary.record(path, verdict == CandidateVerdict::NoJavaExe ? std::string() : version, library, verdict);
+
+    const bool result = verdict == CandidateVerdict::Accepted;
     logMessage("checkJavaExe returning %d", result ? 1 : 0);
     return result;
+}
+
+LibraryBitness jvmLibraryBitness(const std::string& javaExe, const CandidateSystem& system) {
+    LibraryBitness found = LibraryBitness::None;
+    for (const std::string& binDirectory : jvmLibraryBinDirectories(javaExe)) {
+        for (const std::string& library : jvmLibraryPaths(binDirectory)) {
+            if (!system.exists(library)) continue;
+            const LibraryBitness bitness = bitnessOfMachine(system.readMachine(library));
+            if (bitness == system.launcherBitness) return bitness;
+            if (found == LibraryBitness::None || bitness == LibraryBitness::Unreadable) found = bitness;
+        }
+    }
+    return found;
+}
+
+CandidateVerdict libraryVerdict(LibraryBitness library, LibraryBitness launcherBitness) {
+    switch (library) {
+        case LibraryBitness::None:
+            return CandidateVerdict::NoJvmLibrary;
+        case LibraryBitness::Bits32:
+        case LibraryBitness::Bits64:
+        case LibraryBitness::OtherMachine:
+            return library == launcherBitness ? CandidateVerdict::Accepted : CandidateVerdict::WrongBitness;
+        case LibraryBitness::NotLooked:
+        case LibraryBitness::Unreadable:
+            break;
+    }
+    // Nothing against it: whether it loads is the loader's business.
+    return CandidateVerdict::Accepted;
 }
 
 std::string versionCacheKeyName(std::string_view normalisedPath) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Callback.h"
+#include "jvm/SearchDiary.h"
 
 #include <cstdint>
 #include <optional>
@@ -10,8 +11,8 @@
 // The decisions of the candidate check, over what it needs from the system:
 // the launcher hands in the file system, the version cache in the registry
 // and the "-version" child; tests hand in their own. Configuration (keys 107,
-// 130 and 131) is read from the configuration store. Paths are narrow (file
-// API code page) and stay below kBufferCapacity characters.
+// 130, 131 and 152) is read from the configuration store. Paths are narrow
+// (file API code page) and stay below kBufferCapacity characters.
 
 // A file's last-write time as the directory listing reports it: a FILETIME
 // (100-nanosecond intervals since 1601-01-01 UTC) as one 64-bit number.
@@ -44,6 +45,11 @@ struct CandidateSystem {
         writeCachedVersion;
     // Runs the runtime hidden with "-version" and reads its first line.
     Callback<VersionRun(const std::string& path)> runJavaVersion;
+    // The machine field of the PE image at `path`; nothing when it cannot be
+    // read as one.
+    Callback<std::optional<uint16_t>(const std::string& path)> readMachine;
+    // The only bitness whose jvm.dll the launcher can load.
+    LibraryBitness launcherBitness = kOwnBitness;
 };
 
 // Stored as the version of a runtime whose "-version" run failed; read back it
@@ -57,9 +63,23 @@ inline constexpr std::string_view kFailedVersionMarker = "1.0.0";
 bool findJavaExeInHome(const std::string& home, std::string& javaExe, const CandidateSystem& system);
 
 // The candidate check: see JavaCandidate.h for what it decides. `path` becomes
-// the normalised path (the javaw.exe form in the GUI launcher).
+// the normalised path (the javaw.exe form in the GUI launcher). Every
+// candidate goes into `diary` with its verdict; the bitness of its JVM library
+// is looked up whenever its java.exe exists, so the diary shows it for
+// candidates refused on other grounds too.
 bool checkJavaExe(std::string& path, std::string& version, const std::string& minVersion,
-                  const std::string& maxVersion, bool allowBeta, const CandidateSystem& system);
+                  const std::string& maxVersion, bool allowBeta, const CandidateSystem& system, SearchDiary& diary);
+
+// What the JVM libraries of a java.exe say, looked up where the loader looks
+// (JvmPaths.h): the launcher's own bitness when one of that bitness is there,
+// which the loader would reach past any other; else Unreadable when one could
+// not be read (the loader may still manage); else the bitness of the first
+// one; None when there is none.
+LibraryBitness jvmLibraryBitness(const std::string& javaExe, const CandidateSystem& system);
+
+// NoJvmLibrary or WrongBitness when the libraries rule the runtime out,
+// Accepted otherwise.
+CandidateVerdict libraryVerdict(LibraryBitness library, LibraryBitness launcherBitness);
 
 // The key below HKEY_CURRENT_USER that caches the version of the runtime at
 // `normalisedPath`: a key name cannot hold a backslash, so each becomes "/".

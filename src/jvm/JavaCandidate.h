@@ -1,5 +1,7 @@
 #pragma once
 
+#include "jvm/SearchDiary.h"
+
 #include <string>
 
 // The candidate check: whether one java.exe is a usable runtime. Every source
@@ -15,8 +17,18 @@ bool findJavaExeInHome(const std::string& home, std::string& javaExe);
 
 // Checks the candidate `path` against the limits: the file exists, its version
 // is known (from the version cache, else by running it with "-version"), the
-// version is accepted, and in the GUI launcher javaw.exe exists beside it.
-// `path` is rewritten in place to its normalised form (and to the javaw.exe
-// form in the GUI launcher); `version` receives the version text.
+// version is accepted, in the GUI launcher javaw.exe exists beside it, and a
+// jvm.dll of the launcher's bitness is where the loader looks (or one whose
+// headers could not be read). `path` is rewritten in place to its normalised
+// form (and to the javaw.exe form in the GUI launcher); `version` receives the
+// version text. The candidate goes into candidateDiary().
 bool checkJavaExe(std::string& path, std::string& version, const std::string& minVersion,
                   const std::string& maxVersion, bool allowBeta);
+
+// The diary of the launcher's candidate checks. A launcher searches once;
+// findJavaRuntime starts it anew for each search.
+SearchDiary& candidateDiary();
+
+// The chosen runtime's JVM library did not load: the diary says why, as far
+// as its libraries tell (none there, another bitness, or that it just did not).
+void recordUnloadedRuntime(const std::string& javaExe);

@@ -1,11 +1,14 @@
 #include "jvm/JvmPaths.h"
 
 #include "core/ConfigKeys.h"
+#include "core/ConfigStore.h"
 
 namespace {
 
 constexpr std::string_view kJavawName = "javaw.exe";
 constexpr size_t kJavaNameLength = 8;  // "java.exe"
+constexpr const char* kLibrarySubdirectories[] = {"hotspot", "client", "server", "classic", "jrockit"};
+constexpr size_t kPreferredSubdirectoryCapacity = 200;
 
 }  // namespace
 
@@ -19,6 +22,20 @@ std::string javaExeDirectory(std::string_view javaExe) {
 std::string jvmHomeOf(std::string_view javaExe) { return javaExeDirectory(javaExe) + "\\.."; }
 
 std::string jreFallbackOf(std::string_view javaExe) { return javaExeDirectory(javaExe) + "\\..\\jre\\bin\\java.exe"; }
+
+std::vector<std::string> jvmLibraryBinDirectories(std::string_view javaExe) {
+    return {javaExeDirectory(javaExe), javaExeDirectory(jreFallbackOf(javaExe))};
+}
+
+std::vector<std::string> jvmLibraryPaths(const std::string& binDirectory) {
+    char preferred[kPreferredSubdirectoryCapacity];
+    configString(config::kPreferredJvmDllDirectory, preferred, sizeof preferred);
+    std::vector<std::string> paths;
+    if (preferred[0] != '\0') paths.push_back(binDirectory + "\\" + preferred + "\\jvm.dll");
+    for (const char* subdirectory : kLibrarySubdirectories)
+        paths.push_back(binDirectory + "\\" + subdirectory + "\\jvm.dll");
+    return paths;
+}
 
 std::optional<std::string> pathWithBinDirectory(std::string_view path, std::string_view binDirectory) {
     if (binDirectory.size() >= kLongestBinDirectory) return std::nullopt;

@@ -6,8 +6,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-// Texts derived from the chosen java.exe while its JVM library is loaded.
+// Texts derived from a java.exe for finding and loading its JVM library.
 
 // The directory of a java.exe or javaw.exe path, without the backslash before
 // the file name: the name counts nine characters when the path ends in
@@ -19,6 +20,15 @@ std::string jvmHomeOf(std::string_view javaExe);
 
 // The second place a JDK keeps its JVM library: "<directory>\..\jre\bin\java.exe".
 std::string jreFallbackOf(std::string_view javaExe);
+
+// The bin directories whose JVM library the loader tries for a java.exe: its
+// own, then "..\jre\bin" beside it (a JDK whose bin holds no JVM library).
+std::vector<std::string> jvmLibraryBinDirectories(std::string_view javaExe);
+
+// The JVM libraries tried in one bin directory, in the loader's order: the
+// preferred sub-directory (key 152, at most 199 characters) when one is
+// configured, then hotspot, client, server, classic and jrockit.
+std::vector<std::string> jvmLibraryPaths(const std::string& binDirectory);
 
 // PATH buffers hold this many characters, the runtime's bin directory fewer
 // than kLongestBinDirectory.

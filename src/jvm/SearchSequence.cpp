@@ -10,6 +10,20 @@ bool isAbsoluteArgument(std::string_view argument) {
     return argument.size() > 1 && (argument[1] == ':' || argument.starts_with("\\\\"));
 }
 
+void enterStep(const SearchSources& sources, LocationType type, std::string_view kind, const std::string& argument) {
+    if (sources.enterStep) sources.enterStep(SearchStep{type, std::string(kind), argument});
+}
+
+// An entry's step is named by its form in a launcher description, where "B"
+// is a directory too.
+void enterEntryStep(const SearchSources& sources, LocationType type, const SearchEntry& entry,
+                    const std::string& argument) {
+    const char letter =
+        entry.letter == config::kSearchDirectoryAlwaysFallback ? config::kSearchDirectory : entry.letter;
+    const config::EntryForm* form = config::findEntryForm(config::kSearchForms, letter);
+    enterStep(sources, type, form != nullptr ? form->name : std::string_view(), argument);
+}
+
 enum class LocationFile { Preferred, Installer };
 
 // The directory named by a location file, with the version check.
@@ -23,6 +37,7 @@ bool tryLocationFile(const SearchSources& sources, LocationFile file, SearchResu
     } else {
         logMessage("Has installer location %s", line->c_str());
     }
+    enterStep(sources, LOCATION_DIRECTORY, preferred ? "preferred location" : "installer location", *line);
     if (!sources.checkHomeDirectory(*line, false, result.path)) return false;
     logMessage(preferred ? "Using preferred location" : "Using installer location");
     result.type = LOCATION_DIRECTORY;
@@ -38,21 +53,25 @@ bool tryEntry(const SearchSources& sources, const SearchEntry& entry, SearchResu
         case config::kSearchDirectory:
         case config::kSearchDirectoryAlwaysFallback:
         case config::kSearchBundled:
+            enterEntryStep(sources, LOCATION_DIRECTORY, entry, argument);
             if (!sources.checkHomeDirectory(argument, false, result.path)) return false;
             result.type = LOCATION_DIRECTORY;
             result.location = argument;
             return true;
         case config::kSearchEnvironment:
+            enterEntryStep(sources, LOCATION_ENVIRONMENT, entry, argument);
             if (!sources.checkEnvironmentHome(argument, result.path)) return false;
             result.type = LOCATION_ENVIRONMENT;
             result.location = argument;
             return true;
         case config::kSearchPath:
+            enterEntryStep(sources, LOCATION_PATH, entry, argument);
             if (!sources.checkPathJavaExe(result.path)) return false;
             result.type = LOCATION_PATH;
             result.location = argument;
             return true;
         case config::kSearchRegistry:
+            enterEntryStep(sources, LOCATION_REGISTRY, entry, argument);
             if (!sources.findRegistryJVM(result.path)) return false;
             result.type = LOCATION_REGISTRY;
             return true;
@@ -69,6 +88,7 @@ bool tryEntry(const SearchSources& sources, const SearchEntry& entry, SearchResu
 // java.exe is there.
 bool tryFallback(const SearchSources& sources, const SearchEntry& entry, SearchResult& result) {
     logMessage("Testing relative location %s", entry.argument.c_str());
+    enterStep(sources, LOCATION_DIRECTORY, "fallback pass", entry.argument);
     sources.checkHomeDirectory(entry.argument, true, result.path);
     if (!sources.exists(result.path)) return false;
     logMessage("%s exists", result.path.c_str());
@@ -106,11 +126,13 @@ SearchResult searchJVM(std::string_view sequence, const SearchSources& sources) 
     for (const SearchEntry& entry : entries)
         if (takesPartInFallbackPass(entry) && tryFallback(sources, entry, result)) return result;
 
+    enterStep(sources, LOCATION_REGISTRY, "previous installations", "user");
     if (sources.findPreviousInstallationJVM(RegistryHive::CurrentUser, result.path)) {
         logMessage("found JRE from previous installation (user) %s", result.path.c_str());
         result.type = LOCATION_REGISTRY;
         return result;
     }
+    enterStep(sources, LOCATION_REGISTRY, "previous installations", "machine");
     if (sources.findPreviousInstallationJVM(RegistryHive::LocalMachine, result.path)) {
         logMessage("found JRE from previous installation (machine) %s", result.path.c_str());
         result.type = LOCATION_REGISTRY;
@@ -119,6 +141,7 @@ SearchResult searchJVM(std::string_view sequence, const SearchSources& sources) 
 
     logMessage("Search sequence finished");
     for (const char* variable : {"ZELKOR_JAVA_HOME", "BRANTEL_JAVA_HOME"}) {
+        enterStep(sources, LOCATION_ENVIRONMENT, "environment", variable);
         if (!sources.checkEnvironmentHome(variable, result.path)) continue;
         result.type = LOCATION_ENVIRONMENT;
         result.location = variable;

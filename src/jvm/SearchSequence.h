@@ -23,6 +23,16 @@ enum LocationType {
     LOCATION_REGISTRY = 4,
 };
 
+// A step of the search as the candidates it looks at are described: what its
+// runtime counts as when chosen, the kind of step (an entry's form name such
+// as "bundled" or "environment", or a step of the frame) and its argument as
+// the step uses it.
+struct SearchStep {
+    LocationType type = LOCATION_NONE;
+    std::string kind;
+    std::string argument;
+};
+
 // One entry of the sequence: a type letter and its argument (possibly empty).
 struct SearchEntry {
     char letter;
@@ -54,6 +64,8 @@ struct SearchSources {
     // Expands the placeholders of an entry's argument.
     Callback<void(std::string& text)> expand;
     Callback<bool(const std::string& path)> exists;
+    // Told before each step looks for a runtime; may be left empty.
+    Callback<void(const SearchStep& step)> enterStep;
 };
 
 struct SearchResult {

@@ -51,32 +51,44 @@ std::optional<std::string> versionFromBannerLine(std::string_view line) {
     } else {
         return std::nullopt;
     }
+    const size_t closingQuote = rest.find('"');
+    if (closingQuote != std::string_view::npos) {
+        if (closingQuote == 0) return std::nullopt;
+        return std::string(rest.substr(0, closingQuote));
+    }
     // A line cut to nothing names no version.
     if (rest.size() <= 2) return std::nullopt;
     return std::string(rest.substr(0, rest.size() - 2));
 }
+
+std::string_view cachedVersionText(std::string_view stored) { return stored.substr(0, stored.find('"')); }
 
 bool isPrereleaseVersion(std::string_view version) {
     return version.find("beta") != std::string_view::npos || version.find("ea") != std::string_view::npos ||
            version.find("rc") != std::string_view::npos;
 }
 
-bool acceptVersion(std::string_view version, std::string_view minVersion, std::string_view maxVersion,
-                   bool prereleaseAllowed) {
+VersionFit versionFit(std::string_view version, std::string_view minVersion, std::string_view maxVersion,
+                      bool prereleaseAllowed) {
     if (!prereleaseAllowed && isPrereleaseVersion(version)) {
         logMessage("beta vm not allowed");
-        return false;
+        return VersionFit::Prerelease;
     }
     const std::vector<uint64_t> numbers = versionNumbers(version);
     if (!minVersion.empty()) {
         const std::vector<uint64_t> lower = versionNumbers(minVersion);
-        if (compareNumbers(numbers, lower, lower.size()) < 0) return false;
+        if (compareNumbers(numbers, lower, lower.size()) < 0) return VersionFit::BelowMinimum;
     }
     if (!maxVersion.empty()) {
         const std::vector<uint64_t> upper = versionNumbers(maxVersion);
-        if (compareNumbers(numbers, upper, upper.size()) > 0) return false;
+        if (compareNumbers(numbers, upper, upper.size()) > 0) return VersionFit::AboveMaximum;
     }
-    return true;
+    return VersionFit::Accepted;
+}
+
+bool acceptVersion(std::string_view version, std::string_view minVersion, std::string_view maxVersion,
+                   bool prereleaseAllowed) {
+    return versionFit(version, minVersion, maxVersion, prereleaseAllowed) == VersionFit::Accepted;
 }
 
 bool versionInRange(std::string_view name, std::string_view minVersion, std::string_view maxVersion) {

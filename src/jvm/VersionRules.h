@@ -11,21 +11,35 @@
 // counts as 0). So 1.8.0_121 is newer than 1.8.0_45, and 11 newer than 9.0.4.
 
 // The version text of a banner's first line: after "java version \"" or
-// "openjdk version \"", the rest of the line without its last two characters
-// (the closing quote and the line end, where the line ends there; a line that
-// goes on after the quote keeps all but its last character). Nothing for any
-// other line, or when the cut leaves nothing.
+// "openjdk version \"", the text up to the closing quote, so that a line going
+// on after it ("openjdk version \"17.0.9\" 2023-10-17") gives "17.0.9". A line
+// without a closing quote is cut by position as it always was: the rest
+// without its last two characters. Nothing for any other line, or when that
+// leaves nothing.
 std::optional<std::string> versionFromBannerLine(std::string_view line);
+
+// A version as read back from the version cache. Entries written before the
+// banner was cut at its quote can hold the quote and what followed it
+// ("17.0.9\" 2023-10-1"): the text before the first quote is the version.
+std::string_view cachedVersionText(std::string_view stored);
 
 // Whether the text names a pre-release: it contains "beta", "ea" or "rc"
 // anywhere (case-sensitive, so "release" counts too, as it always has).
 bool isPrereleaseVersion(std::string_view version);
 
-// A determined version against the configured limits: the lower limit
-// compares as many numbers as `minVersion` has, the upper limit as many as
-// `maxVersion` has (so "1.6" accepts 1.6.0_45 and a maximum "1.8" accepts
-// 1.8.0_202); an empty limit always passes. Unless `prereleaseAllowed`, a
-// pre-release is refused (logged as "beta vm not allowed").
+// How a determined version stands against the configured limits, the first
+// reason that refuses it winning.
+enum class VersionFit { Accepted, Prerelease, BelowMinimum, AboveMaximum };
+
+// The lower limit compares as many numbers as `minVersion` has, the upper
+// limit as many as `maxVersion` has (so "1.6" accepts 1.6.0_45 and a maximum
+// "1.8" accepts 1.8.0_202); an empty limit always passes. Unless
+// `prereleaseAllowed`, a pre-release is refused first (logged as "beta vm not
+// allowed").
+VersionFit versionFit(std::string_view version, std::string_view minVersion, std::string_view maxVersion,
+                      bool prereleaseAllowed);
+
+// Whether versionFit accepts the version.
 bool acceptVersion(std::string_view version, std::string_view minVersion, std::string_view maxVersion,
                    bool prereleaseAllowed);
 

@@ -48,14 +48,15 @@ std::string formatText(const char* format, va_list args) {
 }
 
 void logLine(bool isError, const char* format, va_list args) {
-    LogSink* sink = currentSink;
-    if (sink == nullptr || !sink->wantsLines()) return;
-    sink->writeLine(isError, formatText(format, args));
+    if (!logWanted()) return;
+    currentSink->writeLine(isError, formatText(format, args));
 }
 
 }  // namespace
 
 void setLogSink(LogSink* sink) { currentSink = sink; }
+
+bool logWanted() { return currentSink != nullptr && currentSink->wantsLines(); }
 
 void logMessage(const char* format, ...) {
     va_list args;

@@ -17,3 +17,7 @@ void logMessage(const char* format, ...) LAUNCHER_PRINTF_FORMAT(1, 2);
 
 // As logMessage, with the prefix "ERROR: ".
 void logError(const char* format, ...) LAUNCHER_PRINTF_FORMAT(1, 2);
+
+// Whether a log call would write a line now: a caller that builds a long text
+// for the log first asks, so that a log that is off costs nothing.
+bool logWanted();

@@ -13,6 +13,7 @@
 #include "files/TempDirectory.h"
 #include "gui/WindowActivation.h"
 #include "jvm/JvmLibrary.h"
+#include "jvm/NoRuntimeMessage.h"
 #include "launch/JavaVMLauncher.h"
 #include "log/Log.h"
 #include "text/CommandLine.h"
@@ -34,6 +35,13 @@ void applyLogSwitch(std::vector<std::u16string>& arguments) {
             return;
         }
     }
+}
+
+// A message the payload gives with some text, rather than leaves out or empty.
+bool messageGiven(int32_t key) {
+    char first[2];
+    configString(key, first, sizeof first);
+    return first[0] != '\0';
 }
 
 void changeWorkingDirectory() {
@@ -104,8 +112,8 @@ BoundRuntime bindRuntimeOrEnd(LauncherProgram program) {
     // The Java side and the placeholders read the home from here on.
     setJvmHome(binding.runtime.home);
     if (!binding.bound()) {
-        const LoadFailureMessage message =
-            loadFailureMessage(binding.runtime.found.type, binding.runtime.found.location, sizeof(void*) == 8);
+        const LoadFailureMessage message = noRuntimeMessage(binding.candidates, sizeof(void*) == 8,
+                                                            messageGiven(config::kMessageOnlyOtherBitnessFound));
         endWith(noJvmFailure(message, program));
     }
     return std::move(binding.runtime);

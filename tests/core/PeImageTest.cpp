@@ -50,4 +50,31 @@ TEST(PeImageTest, RefusesWhatIsNotAPeImage) {
     }
 }
 
+// The machine alone, from as many leading bytes of a file as were read.
+TEST(PeImageTest, MachineComesFromTheLeadingBytesAlone) {
+    FakePeOptions x86;
+    x86.pe32Plus = false;
+    const std::vector<uint8_t> image64 = makeFakePeImage();
+    const std::vector<uint8_t> image32 = makeFakePeImage(x86);
+    const auto first = [](const std::vector<uint8_t>& bytes, size_t count) {
+        return std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(count));
+    };
+    std::vector<uint8_t> farHeader = image64;
+    farHeader[60] = 0x00;
+    farHeader[61] = 0x10;  // e_lfanew 4096: past the end of these bytes
+    const struct {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        std::optional<uint16_t> machine;
+    } cases[] = {
+        {"64-bit image", image64, PeImage::kMachineAmd64},
+        {"32-bit image", image32, PeImage::kMachineI386},
+        {"headers only: signature and file header", first(image64, 0x80 + 24), PeImage::kMachineAmd64},
+        {"cut inside the file header", first(image64, 0x80 + 23), std::nullopt},
+        {"no MZ", std::vector<uint8_t>(512, 0), std::nullopt},
+        {"headers beyond the bytes", farHeader, std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(peMachine(c.bytes), c.machine) << c.name;
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include "core/BufferCapacity.h"
 #include "core/ConfigKeys.h"
 #include "core/ConfigStore.h"
+#include "core/PeImage.h"
 #include "log/MemoryLog.h"
 #include "support/TestFiles.h"
 
@@ -17,6 +18,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 using Outcome = VersionRun::Outcome;
+using Verdict = CandidateVerdict;
 
 struct CacheEntry {
     FileTimeStamp time;
@@ -24,16 +26,35 @@ struct CacheEntry {
     bool operator==(const CacheEntry&) const = default;
 };
 
-// Files with their times, a version cache that holds one entry per path and
+const std::string kJava = "c:\\jre\\bin\\java.exe";
+const std::string kJavaw = "c:\\jre\\bin\\javaw.exe";
+const std::string kServerJvm = "c:\\jre\\bin\\server\\jvm.dll";
+constexpr FileTimeStamp kTime = 0x01D9'0000'1234'5678;
+constexpr uint16_t kMachineArm64 = 0xAA64;
+
+// Files with their times (a jvm.dll also with its machine, none when its
+// headers cannot be read), a version cache that holds one entry per path and
 // hits only for the exact time, and "-version" runs that answer from a table
-// and are counted.
+// and are counted. A 64-bit JRE's server\jvm.dll is there unless a test
+// takes it away.
 class FakeSystem {
 public:
-    std::map<std::string, FileTimeStamp> files;
+    std::map<std::string, FileTimeStamp> files{{kServerJvm, kTime}};
+    std::map<std::string, std::optional<uint16_t>> machines{{kServerJvm, PeImage::kMachineAmd64}};
     std::map<std::string, CacheEntry> cache;
     std::map<std::string, VersionRun> runAnswers;
     std::vector<std::string> runs;
     std::vector<std::pair<std::string, CacheEntry>> writes;
+    LibraryBitness launcherBitness = LibraryBitness::Bits64;
+
+    void addLibrary(const std::string& path, std::optional<uint16_t> machine) {
+        files[path] = kTime;
+        machines[path] = machine;
+    }
+    void removeLibrary(const std::string& path) {
+        files.erase(path);
+        machines.erase(path);
+    }
 
     CandidateSystem system() {
         return {
@@ -59,13 +80,11 @@ public:
                 const auto found = runAnswers.find(path);
                 return found == runAnswers.end() ? VersionRun{Outcome::NotFinished, {}} : found->second;
             },
+            [this](const std::string& path) { return machines.at(path); },
+            launcherBitness,
         };
     }
 };
-
-const std::string kJava = "c:\\jre\\bin\\java.exe";
-const std::string kJavaw = "c:\\jre\\bin\\javaw.exe";
-constexpr FileTimeStamp kTime = 0x01D9'0000'1234'5678;
 
 class CandidateCheckTest : public ::testing::Test {
 protected:
@@ -90,53 +109,58 @@ TEST_F(CandidateCheckTest, DecidesFromTheFileTheCacheTheRunAndTheLimits) {
         const char* versionAfter;
         std::optional<CacheEntry> written;
         Lines log;  // between the first line and the last
+        CandidateVerdict verdict;
     } cases[] = {
         {"missing file", false, true, std::nullopt, std::nullopt, "0", "0", false, "1.6", "", false, kJava.c_str(),
-         "untouched", std::nullopt, {"file doesn't exist"}},
+         "untouched", std::nullopt, {"file doesn't exist"}, Verdict::NoJavaExe},
         {"valid cache entry", true, true, CacheEntry{kTime, "1.8.0_202"}, std::nullopt, "0", "0", false, "1.6", "",
-         true, kJava.c_str(), "1.8.0_202", std::nullopt, {"file exists", "got version from registry 1.8.0_202"}},
+         true, kJava.c_str(), "1.8.0_202", std::nullopt, {"file exists", "got version from registry 1.8.0_202"},
+         Verdict::Accepted},
         {"cached version outside the limits", true, true, CacheEntry{kTime, "1.5.0_22"}, std::nullopt, "0", "0", false,
          "1.6", "", false, kJava.c_str(), "1.5.0_22", std::nullopt,
-         {"file exists", "got version from registry 1.5.0_22"}},
+         {"file exists", "got version from registry 1.5.0_22"}, Verdict::BelowMinimum},
         {"stale cache entry", true, true, CacheEntry{kTime - 1, "1.6.0_45"}, VersionRun{Outcome::Version, "1.8.0_202"},
          "0", "0", false, "1.6", "", true, kJava.c_str(), "1.8.0_202", CacheEntry{kTime, "1.8.0_202"},
-         {"file exists", "got version from execution 1.8.0_202"}},
+         {"file exists", "got version from execution 1.8.0_202"}, Verdict::Accepted},
         {"failure marker in the cache", true, true, CacheEntry{kTime, "1.0.0"}, VersionRun{Outcome::Version, "11.0.2"},
          "0", "0", false, "1.6", "", true, kJava.c_str(), "11.0.2", CacheEntry{kTime, "11.0.2"},
-         {"file exists", "got version from execution 11.0.2"}},
+         {"file exists", "got version from execution 11.0.2"}, Verdict::Accepted},
         {"empty cached version", true, true, CacheEntry{kTime, ""}, VersionRun{Outcome::Version, "11.0.2"}, "0", "0",
          false, "1.6", "", true, kJava.c_str(), "11.0.2", CacheEntry{kTime, "11.0.2"},
-         {"file exists", "got version from execution 11.0.2"}},
+         {"file exists", "got version from execution 11.0.2"}, Verdict::Accepted},
         {"run version above the maximum is cached all the same", true, true, std::nullopt,
          VersionRun{Outcome::Version, "9.0.4"}, "0", "0", false, "", "1.8", false, kJava.c_str(), "9.0.4",
-         CacheEntry{kTime, "9.0.4"}, {"file exists", "got version from execution 9.0.4"}},
+         CacheEntry{kTime, "9.0.4"}, {"file exists", "got version from execution 9.0.4"}, Verdict::AboveMaximum},
         {"non-zero exit is marked", true, true, std::nullopt, VersionRun{Outcome::NonZeroExit, {}}, "0", "0", false,
-         "1.6", "", false, kJava.c_str(), "", CacheEntry{kTime, "1.0.0"}, {"file exists", "couldn't get version"}},
+         "1.6", "", false, kJava.c_str(), "", CacheEntry{kTime, "1.0.0"}, {"file exists", "couldn't get version"},
+         Verdict::JavaFailed},
         {"unfinished run leaves no mark", true, true, std::nullopt, VersionRun{Outcome::NotFinished, {}}, "0", "0",
-         false, "1.6", "", false, kJava.c_str(), "", std::nullopt, {"file exists", "couldn't get version"}},
+         false, "1.6", "", false, kJava.c_str(), "", std::nullopt, {"file exists", "couldn't get version"},
+         Verdict::JavaHung},
         {"unknown first line leaves no mark", true, true, std::nullopt, VersionRun{Outcome::NoVersion, {}}, "0", "0",
-         false, "1.6", "", false, kJava.c_str(), "", std::nullopt, {"file exists", "couldn't get version"}},
+         false, "1.6", "", false, kJava.c_str(), "", std::nullopt, {"file exists", "couldn't get version"},
+         Verdict::NoVersionLine},
         {"pre-release refused", true, true, std::nullopt, VersionRun{Outcome::Version, "1.9.0-ea"}, "0", "0", false,
          "1.6", "", false, kJava.c_str(), "1.9.0-ea", CacheEntry{kTime, "1.9.0-ea"},
-         {"file exists", "got version from execution 1.9.0-ea", "beta vm not allowed"}},
+         {"file exists", "got version from execution 1.9.0-ea", "beta vm not allowed"}, Verdict::Prerelease},
         {"pre-release allowed by the source", true, true, std::nullopt, VersionRun{Outcome::Version, "1.9.0-ea"}, "0",
          "0", true, "1.6", "", true, kJava.c_str(), "1.9.0-ea", CacheEntry{kTime, "1.9.0-ea"},
-         {"file exists", "got version from execution 1.9.0-ea"}},
+         {"file exists", "got version from execution 1.9.0-ea"}, Verdict::Accepted},
         {"pre-release allowed by key 130", true, true, CacheEntry{kTime, "1.9.0-ea"}, std::nullopt, "0", "1", false,
          "1.6", "", true, kJava.c_str(), "1.9.0-ea", std::nullopt,
-         {"file exists", "got version from registry 1.9.0-ea"}},
+         {"file exists", "got version from registry 1.9.0-ea"}, Verdict::Accepted},
         {"GUI launcher takes javaw.exe", true, true, CacheEntry{kTime, "1.8.0_202"}, std::nullopt, "1", "0", false,
          "1.6", "", true, kJavaw.c_str(), "1.8.0_202", std::nullopt,
-         {"file exists", "got version from registry 1.8.0_202"}},
+         {"file exists", "got version from registry 1.8.0_202"}, Verdict::Accepted},
         {"GUI launcher without javaw.exe", true, false, std::nullopt, VersionRun{Outcome::Version, "1.8.0_202"}, "1",
          "0", false, "1.6", "", false, kJavaw.c_str(), "1.8.0_202", CacheEntry{kTime, "1.8.0_202"},
-         {"file exists", "got version from execution 1.8.0_202"}},
+         {"file exists", "got version from execution 1.8.0_202"}, Verdict::NoJavaw},
         {"GUI launcher, version refused: javaw.exe not looked at", true, true, CacheEntry{kTime, "1.5.0_22"},
          std::nullopt, "1", "0", false, "1.6", "", false, kJava.c_str(), "1.5.0_22", std::nullopt,
-         {"file exists", "got version from registry 1.5.0_22"}},
+         {"file exists", "got version from registry 1.5.0_22"}, Verdict::BelowMinimum},
         {"service launcher needs no javaw.exe", true, false, CacheEntry{kTime, "1.8.0_202"}, std::nullopt, "2", "0",
          false, "1.6", "", true, kJava.c_str(), "1.8.0_202", std::nullopt,
-         {"file exists", "got version from registry 1.8.0_202"}},
+         {"file exists", "got version from registry 1.8.0_202"}, Verdict::Accepted},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -152,9 +176,16 @@ TEST_F(CandidateCheckTest, DecidesFromTheFileTheCacheTheRunAndTheLimits) {
 
         std::string path = "C:\\JRE\\bin\\Java.exe";
         std::string version = "untouched";
-        EXPECT_EQ(checkJavaExe(path, version, c.min, c.max, c.allowBeta, fake.system()), c.accepted);
+        SearchDiary diary;
+        EXPECT_EQ(checkJavaExe(path, version, c.min, c.max, c.allowBeta, fake.system(), diary), c.accepted);
         EXPECT_EQ(path, c.pathAfter);
         EXPECT_EQ(version, c.versionAfter);
+        ASSERT_EQ(diary.records().size(), 1u);
+        const CandidateRecord& record = diary.records()[0];
+        EXPECT_EQ(record.verdict, c.verdict);
+        EXPECT_EQ(record.path, c.pathAfter);
+        EXPECT_EQ(record.version, c.javaExists ? c.versionAfter : "");
+        EXPECT_EQ(record.library, c.javaExists ? LibraryBitness::Bits64 : LibraryBitness::NotLooked);
         EXPECT_EQ(fake.runs, c.run ? Lines{kJava} : Lines{});
         if (c.written) {
             EXPECT_EQ(fake.writes, (std::vector<std::pair<std::string, CacheEntry>>{{kJava, *c.written}}));
@@ -166,6 +197,100 @@ TEST_F(CandidateCheckTest, DecidesFromTheFileTheCacheTheRunAndTheLimits) {
         log.insert(log.end(), c.log.begin(), c.log.end());
         log.push_back(std::string("checkJavaExe returning ") + (c.accepted ? "1" : "0"));
         EXPECT_EQ(memoryLogLines(), log);
+    }
+}
+
+// Where the loader looks and what it would reach: the first library of the
+// launcher's bitness wins over any other before it; one whose headers cannot
+// be read leaves the decision to the loader.
+TEST_F(CandidateCheckTest, TheJvmLibraryDecidesAfterEverythingElse) {
+    const std::string client = "c:\\jre\\bin\\client\\jvm.dll";
+    const std::string hotspot = "c:\\jre\\bin\\hotspot\\jvm.dll";
+    const std::string jdkServer = "c:\\jre\\bin\\..\\jre\\bin\\server\\jvm.dll";
+    const std::string preferred = "c:\\jre\\bin\\custom\\jvm.dll";
+    using Libraries = std::map<std::string, std::optional<uint16_t>>;
+    const std::optional<uint16_t> x64 = PeImage::kMachineAmd64, x86 = PeImage::kMachineI386, arm64 = kMachineArm64,
+                                  unreadable = std::nullopt;
+    const struct {
+        const char* name;
+        LibraryBitness launcher;
+        Libraries libraries;  // in place of server\jvm.dll
+        const char* preferredDirectory;
+        const char* cachedVersion;
+        LibraryBitness library;
+        Verdict verdict;
+    } cases[] = {
+        {"own bitness", LibraryBitness::Bits64, {{kServerJvm, x64}}, "", "1.8.0_202", LibraryBitness::Bits64,
+         Verdict::Accepted},
+        {"32-bit library, 64-bit launcher", LibraryBitness::Bits64, {{kServerJvm, x86}}, "", "1.8.0_202",
+         LibraryBitness::Bits32, Verdict::WrongBitness},
+        {"no library at all", LibraryBitness::Bits64, {}, "", "1.8.0_202", LibraryBitness::None,
+         Verdict::NoJvmLibrary},
+        {"the loader reaches past a client of the other bitness", LibraryBitness::Bits64,
+         {{client, x86}, {kServerJvm, x64}}, "", "1.8.0_202", LibraryBitness::Bits64, Verdict::Accepted},
+        {"of two of the other bitness the first is shown", LibraryBitness::Bits32,
+         {{hotspot, arm64}, {kServerJvm, x64}}, "", "1.8.0_202", LibraryBitness::OtherMachine,
+         Verdict::WrongBitness},
+        {"a JDK's library under jre\\bin", LibraryBitness::Bits64, {{jdkServer, x64}}, "", "1.8.0_202",
+         LibraryBitness::Bits64, Verdict::Accepted},
+        {"the preferred directory of key 152", LibraryBitness::Bits32, {{preferred, x86}}, "custom", "1.8.0_202",
+         LibraryBitness::Bits32, Verdict::Accepted},
+        {"unreadable headers are the loader's business", LibraryBitness::Bits64, {{kServerJvm, unreadable}}, "",
+         "1.8.0_202", LibraryBitness::Unreadable, Verdict::Accepted},
+        {"unreadable beside the other bitness", LibraryBitness::Bits64, {{client, x86}, {kServerJvm, unreadable}},
+         "", "1.8.0_202", LibraryBitness::Unreadable, Verdict::Accepted},
+        {"a refused version keeps its verdict, the bitness is shown", LibraryBitness::Bits64, {{kServerJvm, x86}},
+         "", "1.5.0_22", LibraryBitness::Bits32, Verdict::BelowMinimum},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        clearMemoryLog();
+        clearConfigStore();
+        storeNarrowValue(config::kPreferredJvmDllDirectory, c.preferredDirectory);
+        FakeSystem fake;
+        fake.launcherBitness = c.launcher;
+        fake.removeLibrary(kServerJvm);
+        for (const auto& [path, machine] : c.libraries) fake.addLibrary(path, machine);
+        fake.files[kJava] = kTime;
+        fake.cache[kJava] = {kTime, c.cachedVersion};
+
+        std::string path = kJava;
+        std::string version;
+        SearchDiary diary;
+        EXPECT_EQ(checkJavaExe(path, version, "1.6", "", false, fake.system(), diary), c.verdict == Verdict::Accepted);
+        ASSERT_EQ(diary.records().size(), 1u);
+        EXPECT_EQ(diary.records()[0].library, c.library);
+        EXPECT_EQ(diary.records()[0].verdict, c.verdict);
+        EXPECT_EQ(jvmLibraryBitness(kJava, fake.system()), c.library);
+    }
+}
+
+// Entries written while the banner was cut by position hold the quote and a
+// piece of the date: they still count, as the text before the quote.
+TEST_F(CandidateCheckTest, OldCacheEntriesReadAsTheTextBeforeTheQuote) {
+    const struct {
+        const char* stored;
+        const char* version;  // empty: not a hit, the runtime is run
+    } cases[] = {
+        {"17.0.9\" 2023-10-1", "17.0.9"},
+        {"11.0.2\" 2019-01-1", "11.0.2"},
+        {"17.0.9", "17.0.9"},
+        {"\" 2023-10-1", ""},
+        {"1.0.0\" x", ""},  // the failure marker, whatever follows it
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        FakeSystem fake;
+        fake.files[kJava] = kTime;
+        fake.cache[kJava] = {kTime, c.stored};
+        fake.runAnswers[kJava] = VersionRun{Outcome::Version, "21.0.1"};
+        std::string path = kJava;
+        std::string version;
+        SearchDiary diary;
+        EXPECT_TRUE(checkJavaExe(path, version, "11", "", false, fake.system(), diary));
+        const bool hit = *c.version != '\0';
+        EXPECT_EQ(version, hit ? c.version : "21.0.1");
+        EXPECT_EQ(fake.runs, hit ? Lines{} : Lines{kJava});
     }
 }
 
@@ -230,8 +355,11 @@ TEST_F(CandidateCheckTest, AGuiCandidateWhoseJavawPathWouldNotFitIsRefused) {
     fake.cache[longJava] = {kTime, "1.8.0_202"};
     std::string path = longJava;
     std::string version;
-    EXPECT_FALSE(checkJavaExe(path, version, "", "", false, fake.system()));
+    SearchDiary diary;
+    EXPECT_FALSE(checkJavaExe(path, version, "", "", false, fake.system(), diary));
     EXPECT_EQ(path, longJava);
+    ASSERT_EQ(diary.records().size(), 1u);
+    EXPECT_EQ(diary.records()[0].verdict, CandidateVerdict::NoJavaw);
 }
 
 TEST_F(CandidateCheckTest, CacheKeysAndCommandLines) {

@@ -1,6 +1,7 @@
 #include "jvm/JvmPaths.h"
 
 #include "core/ConfigKeys.h"
+#include "core/ConfigStore.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,30 @@ TEST(JvmPathsTest, DirectoriesAndHomeFollowTheFileName) {
         EXPECT_EQ(jvmHomeOf(c.javaExe), c.home);
         EXPECT_EQ(jreFallbackOf(c.javaExe), c.jreFallback);
     }
+}
+
+TEST(JvmPathsTest, TheLoaderTriesItsOwnBinThenTheJreBinEachPreferredFirst) {
+    using Paths = std::vector<std::string>;
+    EXPECT_EQ(jvmLibraryBinDirectories("c:\\jdk\\bin\\javaw.exe"),
+              (Paths{"c:\\jdk\\bin", "c:\\jdk\\bin\\..\\jre\\bin"}));
+    const Paths fixed = {"b\\hotspot\\jvm.dll", "b\\client\\jvm.dll", "b\\server\\jvm.dll",
+                         "b\\classic\\jvm.dll", "b\\jrockit\\jvm.dll"};
+    const struct {
+        std::string preferred;  // key 152
+        std::optional<std::string> first;
+    } cases[] = {
+        {"", std::nullopt},
+        {"server", "b\\server\\jvm.dll"},  // tried again in its place: the loader has always done so
+        {std::string(250, 'p'), "b\\" + std::string(199, 'p') + "\\jvm.dll"},  // read into 200 characters
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.preferred.size());
+        storeNarrowValue(config::kPreferredJvmDllDirectory, c.preferred);
+        Paths expected = fixed;
+        if (c.first) expected.insert(expected.begin(), *c.first);
+        EXPECT_EQ(jvmLibraryPaths("b"), expected);
+    }
+    clearConfigStore();
 }
 
 TEST(JvmPathsTest, BinDirectoryIsAppendedOnlyWhenEverythingFits) {

@@ -21,6 +21,7 @@ public:
     bool pathAccepts = false, registryAccepts = false, vendorRegistryAccepts = false, userInstallation = false,
          machineInstallation = false;
     Calls calls;
+    std::vector<SearchStep> steps;
 
     SearchSources sources() {
         SearchSources s;
@@ -68,6 +69,7 @@ public:
                 if (path == "c:\\resolved\\" + home + "\\bin\\java.exe") return true;
             return false;
         };
+        s.enterStep = [this](const SearchStep& step) { steps.push_back(step); };
         return s;
     }
 };
@@ -161,7 +163,40 @@ TEST(SearchSequenceTest, TheFirstSourceThatAcceptsDecides) {
         EXPECT_EQ(result.type, c.type);
         EXPECT_EQ(result.location, c.location);
         EXPECT_EQ(result.path, c.path);
+        // The step that found the runtime was the last one entered, and it
+        // tells what the runtime counts as: the message of a runtime that
+        // later fails is chosen from it.
+        if (result.type == LOCATION_NONE) continue;
+        ASSERT_FALSE(fake.steps.empty());
+        EXPECT_EQ(fake.steps.back().type, result.type);
+        if (result.type != LOCATION_REGISTRY) {
+            EXPECT_EQ(fake.steps.back().argument, result.location);
+        }
     }
+}
+
+TEST(SearchSequenceTest, EachStepIsEnteredBeforeItsSourceIsAsked) {
+    FakeSources fake;
+    fake.locationFiles = {{kPreferredLocationFile, "pref"}, {kInstallerLocationFile, "inst"}};
+    searchJVM("Y;EJAVA_HOME;S;R%HOME%;BC:\\b;AC:\\a;q", fake.sources());
+    std::vector<std::string> steps;
+    for (const SearchStep& step : fake.steps)
+        steps.push_back(std::to_string(step.type) + " " + step.kind + " [" + step.argument + "]");
+    const std::vector<std::string> expected{"2 preferred location [pref]",
+                                            "4 registry []",
+                                            "3 environment [JAVA_HOME]",
+                                            "1 path []",
+                                            "2 bundled [expanded]",
+                                            "2 directory [C:\\b]",
+                                            "2 directory [C:\\a]",
+                                            "2 installer location [inst]",
+                                            "2 fallback pass [%HOME%]",
+                                            "2 fallback pass [C:\\b]",
+                                            "4 previous installations [user]",
+                                            "4 previous installations [machine]",
+                                            "3 environment [ZELKOR_JAVA_HOME]",
+                                            "3 environment [BRANTEL_JAVA_HOME]"};
+    EXPECT_EQ(steps, expected);
 }
 
 TEST(SearchSequenceTest, LogShowsEachStep) {

@@ -6,17 +6,23 @@
 
 namespace {
 
-TEST(VersionRulesTest, BannerLinesGiveTheirVersionCutByPosition) {
+TEST(VersionRulesTest, BannerLinesGiveTheTextBetweenTheQuotes) {
     const struct {
         const char* line;
         std::optional<std::string> version;
     } cases[] = {
         {"java version \"1.8.0_202\"\n", "1.8.0_202"},
         {"openjdk version \"11.0.2\"\n", "11.0.2"},
-        // Newer runtimes add a date: the cut keeps the quote and drops only the last character.
-        {"openjdk version \"17.0.9\" 2023-10-17\n", "17.0.9\" 2023-10-1"},
+        // Java 10 and later add a date, and some builds more after it.
+        {"openjdk version \"17.0.9\" 2023-10-17\n", "17.0.9"},
+        {"openjdk version \"21\" 2023-09-19 LTS\n", "21"},
+        {"java version \"22-ea\" 2024-03-19\n", "22-ea"},
         {"java version \"9\"\n", "9"},
-        {"java version \"9\"", std::nullopt},
+        {"java version \"9\"", "9"},
+        {"java version \"\"\n", std::nullopt},
+        {"java version \"\" 2023-10-17\n", std::nullopt},
+        // Without a closing quote the line is cut by position, as it always was.
+        {"java version \"1.8.0_202\n", "1.8.0_20"},
         {"java version \"x", std::nullopt},
         {"java version \"", std::nullopt},
         {"Picked up _JAVA_OPTIONS: -Xmx1g\n", std::nullopt},
@@ -29,38 +35,54 @@ TEST(VersionRulesTest, BannerLinesGiveTheirVersionCutByPosition) {
     }
 }
 
+TEST(VersionRulesTest, CachedVersionsEndAtTheirFirstQuote) {
+    const struct {
+        const char* stored;
+        const char* version;
+    } cases[] = {
+        {"17.0.9\" 2023-10-1", "17.0.9"}, {"1.8.0_202", "1.8.0_202"}, {"\" 2023-10-1", ""},
+        {"11\"\"", "11"},                {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(cachedVersionText(c.stored), c.version) << c.stored;
+}
+
 TEST(VersionRulesTest, LimitsCompareAsManyNumbersAsTheyHave) {
+    using enum VersionFit;
     const struct {
         const char* version;
         const char* min;
         const char* max;
         bool prereleaseAllowed;
-        bool accepted;
+        VersionFit fit;
     } cases[] = {
-        {"1.6.0_45", "1.6", "", false, true},
-        {"1.10", "1.6", "", false, true},  // byte order would have put it below 1.6
-        {"10.0.1", "1.6", "", false, true},
-        {"1.5.0_22", "1.6", "", false, false},
-        {"9.0.4", "11", "", false, false},  // byte order would have accepted it
-        {"11.0.2", "11", "", false, true},
-        {"1.8.0_202", "", "1.8", false, true},
-        {"9", "", "1.8", false, false},
-        {"17.0.2", "", "9", false, false},  // byte order would have accepted it
-        {"1.8.0_121", "1.8.0_45", "", false, true},
-        {"1.8.0_45", "1.8.0_121", "", false, false},
-        {"17.0.9\" 2023-10-1", "17", "17", false, true},
-        {"anything", "", "", false, true},
+        {"1.6.0_45", "1.6", "", false, Accepted},
+        {"1.10", "1.6", "", false, Accepted},  // byte order would have put it below 1.6
+        {"10.0.1", "1.6", "", false, Accepted},
+        {"1.5.0_22", "1.6", "", false, BelowMinimum},
+        {"9.0.4", "11", "", false, BelowMinimum},  // byte order would have accepted it
+        {"11.0.2", "11", "", false, Accepted},
+        {"1.8.0_202", "", "1.8", false, Accepted},
+        {"9", "", "1.8", false, AboveMaximum},
+        {"17.0.2", "", "9", false, AboveMaximum},  // byte order would have accepted it
+        {"1.8.0_121", "1.8.0_45", "", false, Accepted},
+        {"1.8.0_45", "1.8.0_121", "", false, BelowMinimum},
+        {"17.0.9", "17", "17", false, Accepted},
+        {"anything", "", "", false, Accepted},
         // Pre-releases, found as substrings: "release" counts as well.
-        {"1.9.0-ea", "1.6", "", false, false},
-        {"1.9.0-ea", "1.6", "", true, true},
-        {"1.8.0-release", "", "", false, false},
-        {"11-beta", "", "", false, false},
-        {"11-rc1", "", "", false, false},
-        {"11-RC1", "", "", false, true},
+        {"1.9.0-ea", "1.6", "", false, Prerelease},
+        {"1.9.0-ea", "1.6", "", true, Accepted},
+        {"1.8.0-release", "", "", false, Prerelease},
+        {"11-beta", "", "", false, Prerelease},
+        {"11-rc1", "", "", false, Prerelease},
+        {"11-RC1", "", "", false, Accepted},
+        // The first reason that refuses wins.
+        {"1.5.0-ea", "1.6", "", false, Prerelease},
+        {"1.5.0-ea", "1.6", "", true, BelowMinimum},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.version) + " in [" + c.min + ", " + c.max + "]");
-        EXPECT_EQ(acceptVersion(c.version, c.min, c.max, c.prereleaseAllowed), c.accepted);
+        EXPECT_EQ(versionFit(c.version, c.min, c.max, c.prereleaseAllowed), c.fit);
+        EXPECT_EQ(acceptVersion(c.version, c.min, c.max, c.prereleaseAllowed), c.fit == Accepted);
     }
     clearMemoryLog();
     acceptVersion("1.9.0-ea", "", "", false);

@@ -21,11 +21,45 @@ using namespace payload;
 
 constexpr int kExitLaunched = 0;
 constexpr int kExitNoJvm = 83;
+constexpr const char* kSummaryHeading = "No Java runtime could be used. Candidates looked at (";
+
+// The rows of the candidate table in a run's log, each as its cells (source,
+// path, version, jvm.dll, verdict) without their padding, below the heading
+// and the column names.
+std::vector<std::vector<std::string>> candidateRows(const LauncherRun& run) {
+    const std::vector<std::string> lines = run.logLines();
+    auto line = std::find_if(lines.begin(), lines.end(),
+                             [](const std::string& text) { return text.rfind(kSummaryHeading, 0) == 0; });
+    std::vector<std::vector<std::string>> rows;
+    if (line == lines.end() || ++line == lines.end()) return rows;
+    for (++line; line != lines.end() && line->find(" | ") != std::string::npos; ++line) {
+        std::vector<std::string> cells;
+        for (size_t start = 0;;) {
+            const size_t end = line->find(" | ", start);
+            std::string cell = line->substr(start, end == std::string::npos ? std::string::npos : end - start);
+            cell.erase(cell.find_last_not_of(' ') + 1);
+            cells.push_back(cell);
+            if (end == std::string::npos) break;
+            start = end + 3;
+        }
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
+int summaryCount(const LauncherRun& run) {
+    const std::vector<std::string> lines = run.logLines();
+    return static_cast<int>(std::count_if(lines.begin(), lines.end(), [](const std::string& text) {
+        return text.rfind(kSummaryHeading, 0) == 0;
+    }));
+}
 
 class JvmDiscoveryScenarioTest : public ::testing::TestWithParam<int> {
 protected:
     int bits() const { return GetParam(); }
     bool sixtyFour() const { return bits() == 64; }
+    std::string bitness() const { return std::to_string(bits()) + "-bit"; }
+    std::string otherBitness() const { return sixtyFour() ? "32-bit" : "64-bit"; }
 
     // A GUI launcher with the search's messages; `payload` may add keys and files.
     fs::path launcher(const std::string& sequence, const std::string& minVersion = "1.6",
@@ -154,6 +188,9 @@ TEST_P(JvmDiscoveryScenarioTest, LibrarySubdirectoriesAreTriedInTheirOrder) {
     EXPECT_FALSE(result.logHasPrefix("Failed with error code")) << describe(result);
 }
 
+// A runtime whose jvm.dll has the other bitness is passed over by the check:
+// no load is tried. Without key 1021 the message is still the one of the
+// variable that named it.
 TEST_P(JvmDiscoveryScenarioTest, LibraryOfTheOtherBitnessFailsWithTheMessageOfItsVariable) {
     const fs::path program = launcher("EJVM_DISCOVERY_HOME");
     PlacementNames names;
@@ -168,9 +205,46 @@ TEST_P(JvmDiscoveryScenarioTest, LibraryOfTheOtherBitnessFailsWithTheMessageOfIt
                                          0),
               0u)
         << describe(result);
+    EXPECT_TRUE(result.logHas("jvm.dll of another bitness")) << describe(result);
+    EXPECT_TRUE(result.logHas("ERROR: No JVM found")) << describe(result);
+    EXPECT_FALSE(result.logHasPrefix("Trying to load JVM-DLL from")) << describe(result);
+    const std::vector<std::vector<std::string>> rows = candidateRows(result);
+    ASSERT_EQ(rows.size(), 1u) << describe(result);
+    EXPECT_EQ(rows[0][0], "environment JVM_DISCOVERY_HOME");
+    EXPECT_EQ(rows[0][3], otherBitness());
+    EXPECT_EQ(rows[0][4], "wrong bitness");
+}
+
+// A bundled runtime of the other bitness: the check passes over it, the
+// fallback pass takes it unchecked and its library fails to load from both
+// bin directories (its own and ..\jre\bin), PATH put back after each. Every
+// runtime there had the other bitness, so key 1021 is the message.
+TEST_P(JvmDiscoveryScenarioTest, OnlyARuntimeOfTheOtherBitnessGetsItsOwnMessage) {
+    const std::string text(config::findKey(config::kMessageOnlyOtherBitnessFound)->shippedText);
+    const fs::path program =
+        launcher("Rjre", "1.6", PayloadBuilder().set(config::kMessageOnlyOtherBitnessFound, text));
+    PlacedRuntime runtime(scenario_, RuntimePlacement::BundledJre, program.parent_path(), RuntimeShape::WrongBitness,
+                          bits(), "openjdk version \"17.0.9\" 2023-10-17");
+    const LauncherRun result = run(program);
+    SKIP_IF_UNRUNNABLE(result);
+    EXPECT_EQ(result.exitCode, kExitNoJvm) << describe(result);
+    const std::string expected = "No " + std::to_string(bits()) +
+                                 "-bit Java could be found on your system.\nThe Java installed here has the other "
+                                 "bitness: please install a JDK or JRE of this program's bitness.";
+    EXPECT_EQ(result.standardError.rfind(expected, 0), 0u) << describe(result);
+
+    EXPECT_EQ(summaryCount(result), 1) << describe(result);
+    const std::vector<std::vector<std::string>> rows = candidateRows(result);
+    ASSERT_EQ(rows.size(), 2u) << describe(result);
+    const std::string javaw = lowered(WineScenario::windowsPath(runtime.home() / "bin" / "javaw.exe"));
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"bundled jre", javaw, "17.0.9", otherBitness(), "wrong bitness"}));
+    EXPECT_EQ(rows[1][0], "fallback pass jre");
+    EXPECT_EQ(rows[1][2], "not checked");
+    EXPECT_EQ(rows[1][3], otherBitness());
+    EXPECT_EQ(rows[1][4], "wrong bitness");
+
     EXPECT_TRUE(result.logHasPrefix("Failed with error code")) << describe(result);
     EXPECT_TRUE(result.logHas("ERROR: Could not get DLL-Handle.")) << describe(result);
-    // Both bin directories (its own and ..\jre\bin) were tried, PATH put back after each.
     const std::vector<std::string> lines = result.logLines();
     std::vector<std::string> pathLines;
     for (const std::string& line : lines)
@@ -181,6 +255,61 @@ TEST_P(JvmDiscoveryScenarioTest, LibraryOfTheOtherBitnessFailsWithTheMessageOfIt
     EXPECT_NE(pathLines[0].find("\\bin"), std::string::npos);
     EXPECT_NE(pathLines[2].find("\\..\\jre\\bin"), std::string::npos) << pathLines[2];
     EXPECT_EQ(pathLines[0].rfind(pathLines[1] + ";", 0), 0u) << "appended, not put in front";
+}
+
+// Seven candidates, each refused for another reason: the log has one table of
+// them all, and the message is the one of the first runtime that got as far
+// as its library (here: the directory whose jvm.dll has the other bitness).
+// A path keeps its java.exe form unless the version was accepted.
+TEST_P(JvmDiscoveryScenarioTest, EveryCandidateAndWhyItWasRefusedIsLoggedInOneTable) {
+    const fs::path root = scenario_.directory();
+    const auto home = [&](const char* name, RuntimeShape::Kind kind, const std::string& banner) {
+        return makeRuntimeHome(root / name, kind, bits(), banner);
+    };
+    const fs::path old = home("old", RuntimeShape::Jre, "java version \"1.8.0_202\"");
+    const fs::path newer = home("newer", RuntimeShape::Jre, "openjdk version \"21.0.1\" 2023-10-17");
+    const fs::path failing = home("failing", RuntimeShape::Jre, "java version \"17.0.9\"");
+    setJavaBehaviour(failing, {"Error: could not open the runtime", {}, 1, false});
+    const fs::path otherBits = home("other", RuntimeShape::WrongBitness, "openjdk version \"17.0.2\" 2022-01-18");
+    const fs::path noLibrary = home("nolib", RuntimeShape::Jre, "openjdk version \"17.0.1\" 2021-10-19");
+    fs::remove(noLibrary / "bin" / "server" / "jvm.dll");
+    const fs::path missing = root / "missing";
+    PlacementNames names;
+    names.variable = "JVM_DIARY_EA_HOME";
+
+    std::string sequence;
+    for (const fs::path& directory : {old, newer, failing, otherBits, noLibrary, missing})
+        sequence += "A" + WineScenario::windowsPath(directory) + ";";
+    sequence += "EJVM_DIARY_EA_HOME;";
+    const fs::path program = launcher(sequence, "11", PayloadBuilder().set(config::kMaxVersion, "17"));
+    PlacedRuntime earlyAccess(scenario_, RuntimePlacement::NamedByVariable, program.parent_path(), RuntimeShape::Jre,
+                              bits(), "openjdk version \"17-ea\" 2021-03-18", names);
+    const LauncherRun result = run(program, earlyAccess.environment());
+    SKIP_IF_UNRUNNABLE(result);
+    EXPECT_EQ(result.exitCode, kExitNoJvm) << describe(result);
+    EXPECT_EQ(result.standardError.rfind("The " + bitness() + " JVM at " + WineScenario::windowsPath(otherBits) +
+                                             " is damaged.",
+                                         0),
+              0u)
+        << describe(result);
+
+    EXPECT_EQ(summaryCount(result), 1) << describe(result);
+    EXPECT_TRUE(result.logHas(kSummaryHeading + bitness() + " launcher, minimum version 11, maximum version 17):"))
+        << describe(result);
+    const auto directory = [](const fs::path& path) { return "directory " + WineScenario::windowsPath(path); };
+    const auto checked = [](const fs::path& home, const char* name) {
+        return lowered(WineScenario::windowsPath(home / "bin" / name));
+    };
+    const std::vector<std::vector<std::string>> expected{
+        {directory(old), checked(old, "java.exe"), "1.8.0_202", bitness(), "below the minimum"},
+        {directory(newer), checked(newer, "java.exe"), "21.0.1", bitness(), "above the maximum"},
+        {directory(failing), checked(failing, "java.exe"), "none: exit code not 0", bitness(), "java.exe failed"},
+        {directory(otherBits), checked(otherBits, "javaw.exe"), "17.0.2", otherBitness(), "wrong bitness"},
+        {directory(noLibrary), checked(noLibrary, "javaw.exe"), "17.0.1", "none", "no jvm.dll"},
+        {directory(missing), checked(missing, "java.exe"), "-", "-", "no java.exe"},
+        {"environment JVM_DIARY_EA_HOME", checked(earlyAccess.home(), "java.exe"), "17-ea", bitness(), "pre-release"},
+    };
+    EXPECT_EQ(candidateRows(result), expected) << describe(result);
 }
 
 TEST_P(JvmDiscoveryScenarioTest, ConfiguredLibrarySubdirectoryIsTriedFirst) {

@@ -94,6 +94,11 @@ INSTANTIATE_TEST_SUITE_P(
                     {{123, "-Xmx1g \"-Dhome=C:\\My App\""}}},
         MappingCase{"MessagesInAnsi", "[messages]\nerrorCaption = \"Fehler – café\"\n", kGui,
                     {{1000, "Fehler \x96 caf\xE9"}}},
+        MappingCase{"OtherBitnessMessageByDefault", "", kGui,
+                    {{1021, "No {0}-bit Java could be found on your system.\nThe Java installed here has the other "
+                            "bitness: please install a JDK or JRE of this program's bitness."}}},
+        MappingCase{"OtherBitnessMessageGiven", "[messages]\nonlyOtherBitnessFound = \"Needs {0}-bit Java.\"\n", kGui,
+                    {{1021, "Needs {0}-bit Java."}}},
         MappingCase{"GuiSwitchesAndSplash", "[gui]\nconsoleSwitches = \"console\"\nsplash = true\n", kGui,
                     {{154, "0"}, {156, "1"}, {108, "1"}, {10123, "1"}}},
         MappingCase{"Logs", "[logs]\nerrorFile = \"e.log\"\noutputFile = \"o.log\"\n", kGui,

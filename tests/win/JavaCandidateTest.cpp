@@ -124,6 +124,7 @@ protected:
         fs::remove_all(scratch_);
         fs::create_directories(scratch_);
         clearMemoryLog();
+        candidateDiary() = SearchDiary();
     }
     void TearDown() override {
         for (const std::string& key : keys_) ::RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
@@ -227,9 +228,9 @@ TEST_F(JavaCandidateTest, TheVersionComesFromTheFirstLineOnly) {
         std::string version;
     } cases[] = {
         {{"openjdk version \"11.0.2\" 2019-01-15", {"OpenJDK Runtime Environment"}, 0, false},
-         VersionRun::Outcome::Version, "11.0.2\" 2019-01-1"},
+         VersionRun::Outcome::Version, "11.0.2"},
         {{"java version \"1.7.0_80\"", {}, 0, false}, VersionRun::Outcome::Version, "1.7.0_80"},
-        // 99 characters are read; the cut then drops two more.
+        // 99 characters are read, without the closing quote; the cut then drops two more.
         {{"java version \"" + longTail + "\"", {}, 0, false}, VersionRun::Outcome::Version, std::string(83, '9')},
         {{"Picked up _JAVA_OPTIONS: -Xmx1g", {kBanner}, 0, false}, VersionRun::Outcome::NoVersion, ""},
         {{"", {}, 0, false}, VersionRun::Outcome::NoVersion, ""},
@@ -251,7 +252,10 @@ TEST_F(JavaCandidateTest, HungRuntimeIsEndedAtTheBoundAndLeavesNothing) {
     std::string path = makeHome("jre");
     behave({kBanner, {}, 0, true});
     std::string version;
-    EXPECT_FALSE(checkJavaExe(path, version, "1.6", "", false, windowsCandidateSystem(kShortTimeoutMs)));
+    SearchDiary diary;
+    EXPECT_FALSE(checkJavaExe(path, version, "1.6", "", false, windowsCandidateSystem(kShortTimeoutMs), diary));
+    ASSERT_EQ(diary.records().size(), 1u);
+    EXPECT_EQ(diary.records()[0].verdict, CandidateVerdict::JavaHung);
     EXPECT_TRUE(memoryLogHas("Exit Code 259"));
     EXPECT_TRUE(memoryLogHas("Terminating process"));
     EXPECT_TRUE(memoryLogHas("couldn't get version"));
@@ -305,6 +309,40 @@ TEST_F(JavaCandidateTest, GuiLauncherNeedsJavawBesideJava) {
     }
 }
 
+// The bitness comes from the headers of the stand-in jvm.dll files that the
+// Windows builds made, read where the loader would look.
+TEST_F(JavaCandidateTest, TheJvmLibraryOfTheLauncherBitnessMustBeThere) {
+    const LibraryBitness own = kBits == 64 ? LibraryBitness::Bits64 : LibraryBitness::Bits32;
+    const LibraryBitness other = kBits == 64 ? LibraryBitness::Bits32 : LibraryBitness::Bits64;
+    const struct {
+        const char* name;
+        RuntimeShape::Kind kind;
+        bool removeLibrary;
+        LibraryBitness library;
+        CandidateVerdict verdict;
+    } cases[] = {
+        {"own", RuntimeShape::Jre, false, own, CandidateVerdict::Accepted},
+        {"other", RuntimeShape::WrongBitness, false, other, CandidateVerdict::WrongBitness},
+        {"none", RuntimeShape::Jre, true, LibraryBitness::None, CandidateVerdict::NoJvmLibrary},
+        {"jdk", RuntimeShape::Jdk, false, own, CandidateVerdict::Accepted},  // jre\bin\server only
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string path = makeHome(c.name, c.kind);
+        const fs::path library = home_ / "bin" / "server" / "jvm.dll";
+        if (c.kind != RuntimeShape::Jdk && !fs::exists(library)) GTEST_SKIP() << "no stand-in jvm.dll: " << library;
+        if (c.removeLibrary) fs::remove(library);
+        std::string version;
+        EXPECT_EQ(checkJavaExe(path, version, "1.6", "", false), c.verdict == CandidateVerdict::Accepted);
+        const CandidateRecord& record = candidateDiary().records().back();
+        EXPECT_EQ(record.path, fullPath(path, false));
+        EXPECT_EQ(record.version, "1.8.0_202");
+        EXPECT_EQ(record.library, c.library);
+        EXPECT_EQ(record.verdict, c.verdict);
+    }
+    EXPECT_EQ(candidateDiary().records().size(), std::size(cases));
+}
+
 TEST_F(JavaCandidateTest, TheRealRuntimeIsJudgedByItsOwnBanner) {
     const std::optional<fs::path> home = realRuntimeHome();
     if (kBits != 64 || !home) GTEST_SKIP() << "the real x86-64 runtime is not in the cache (scripts/setup.sh)";
@@ -315,7 +353,9 @@ TEST_F(JavaCandidateTest, TheRealRuntimeIsJudgedByItsOwnBanner) {
     std::string version;
     // Its first line goes on after the closing quote with a date.
     EXPECT_TRUE(checkJavaExe(path, version, "17", "17.0.9", false));
-    EXPECT_EQ(version, "17.0.9\" 2023-10-1");
+    EXPECT_EQ(version, "17.0.9");
+    ASSERT_EQ(candidateDiary().records().size(), 1u);
+    EXPECT_EQ(candidateDiary().records()[0].library, LibraryBitness::Bits64);
     EXPECT_TRUE(memoryLogHas("Exit Code 0"));
     expectNoOutputFileLeft();
 }

@@ -1,6 +1,7 @@
 #include "jvm/JavaCandidate.h"
 
 #include "core/WinApi.h"
+#include "core/win/PeFileMachine.h"
 #include "files/PathUtilities.h"
 #include "jvm/win/CandidateSystem.h"
 #include "jvm/win/VersionCache.h"
@@ -19,6 +20,8 @@ const CandidateSystem kLauncherSystem = windowsCandidateSystem();
 
 const CandidateSystem& launcherCandidateSystem() { return kLauncherSystem; }
 
+SearchDiary launcherDiary;
+
 }  // namespace
 
 CandidateSystem windowsCandidateSystem(unsigned long versionRunTimeoutMs) {
@@ -29,6 +32,7 @@ CandidateSystem windowsCandidateSystem(unsigned long versionRunTimeoutMs) {
         readCachedVersion,
         writeCachedVersion,
         [versionRunTimeoutMs](const std::string& path) { return runJavaVersion(path, versionRunTimeoutMs); },
+        peFileMachine,
     };
 }
 
@@ -38,5 +42,15 @@ bool findJavaExeInHome(const std::string& home, std::string& javaExe) {
 
 bool checkJavaExe(std::string& path, std::string& version, const std::string& minVersion,
                   const std::string& maxVersion, bool allowBeta) {
-    return checkJavaExe(path, version, minVersion, maxVersion, allowBeta, launcherCandidateSystem());
+    return checkJavaExe(path, version, minVersion, maxVersion, allowBeta, launcherCandidateSystem(), launcherDiary);
+}
+
+SearchDiary& candidateDiary() { return launcherDiary; }
+
+void recordUnloadedRuntime(const std::string& javaExe) {
+    const CandidateSystem& system = launcherCandidateSystem();
+    const LibraryBitness library = jvmLibraryBitness(javaExe, system);
+    const CandidateVerdict verdict = libraryVerdict(library, system.launcherBitness);
+    launcherDiary.recordLoadFailure(javaExe, library,
+                                    verdict == CandidateVerdict::Accepted ? CandidateVerdict::NotLoaded : verdict);
 }

@@ -1,9 +1,23 @@
 #include "jvm/JvmLibrary.h"
 
+#include "jvm/JavaCandidate.h"
 #include "jvm/JvmPaths.h"
+#include "jvm/SearchSummary.h"
 #include "jvm/win/JvmLibraryLoading.h"
 #include "jvm/win/JvmSearch.h"
 #include "log/Log.h"
+
+namespace {
+
+// The search ended without a runtime: the log gets every candidate as one
+// table, and the binding carries them on for the message.
+void summariseCandidates(JvmBinding& binding) {
+    binding.candidates = candidateDiary();
+    if (!logWanted()) return;
+    for (const std::string& line : searchSummaryLines(binding.candidates, kOwnBitness)) logMessage("%s", line.c_str());
+}
+
+}  // namespace
 
 JvmBinding LoadDLL() {
     // The middle field has always been an unset text; it is printed as the
@@ -14,6 +28,7 @@ JvmBinding LoadDLL() {
     runtime.found = findJavaRuntime();
     if (runtime.found.type == LOCATION_NONE) {
         logError("No JVM found");
+        summariseCandidates(binding);
         return binding;
     }
     logMessage("Trying to load JVM-DLL from %s", runtime.found.path.c_str());
@@ -24,6 +39,8 @@ JvmBinding LoadDLL() {
     runtime.createJavaVm = createJavaVmEntryOf(library);
     if (runtime.createJavaVm == nullptr) {
         logError("Could not load functions");
+        recordUnloadedRuntime(runtime.found.path);
+        summariseCandidates(binding);
         return binding;
     }
     logMessage("Loading of JVM-DLL successful");

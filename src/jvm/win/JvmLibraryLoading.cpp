@@ -1,8 +1,5 @@
 #include "jvm/win/JvmLibraryLoading.h"
 
-#include "core/BufferCapacity.h"
-#include "core/ConfigKeys.h"
-#include "core/ConfigStore.h"
 #include "log/Log.h"
 #include "files/PathUtilities.h"
 #include "jvm/JvmPaths.h"
@@ -13,9 +10,6 @@
 #include <optional>
 
 namespace {
-
-constexpr const char* kLibrarySubdirectories[] = {"hotspot", "client", "server", "classic", "jrockit"};
-constexpr size_t kPreferredSubdirectoryCapacity = 200;
 
 // PATH as the process and the C runtime see it.
 void setPathVariable(const std::string& value) {
@@ -38,8 +32,7 @@ std::optional<std::string> currentPath() {
     return std::string(value, length);
 }
 
-HMODULE tryJvmLibrary(const std::string& binDirectory, const char* subdirectory) {
-    const std::string library = binDirectory + "\\" + subdirectory + "\\jvm.dll";
+HMODULE tryJvmLibrary(const std::string& library) {
     const bool exists = pathExists(library);
     logMessage("Trying %s (exists %d)", library.c_str(), exists ? 1 : 0);
     const HMODULE handle = ::LoadLibraryA(library.c_str());
@@ -49,8 +42,7 @@ HMODULE tryJvmLibrary(const std::string& binDirectory, const char* subdirectory)
     return handle;
 }
 
-HMODULE loadJvmLibraryFromBin(const std::string& javaExe) {
-    const std::string binDirectory = javaExeDirectory(javaExe);
+HMODULE loadJvmLibraryFromBin(const std::string& binDirectory) {
     const std::optional<std::string> oldPath = currentPath();
     const std::optional<std::string> newPath =
         oldPath ? pathWithBinDirectory(*oldPath, binDirectory) : std::nullopt;
@@ -61,12 +53,9 @@ HMODULE loadJvmLibraryFromBin(const std::string& javaExe) {
     }
 
     HMODULE library = nullptr;
-    char preferred[kPreferredSubdirectoryCapacity];
-    configString(config::kPreferredJvmDllDirectory, preferred, sizeof preferred);
-    if (preferred[0] != '\0') library = tryJvmLibrary(binDirectory, preferred);
-    for (const char* subdirectory : kLibrarySubdirectories) {
+    for (const std::string& path : jvmLibraryPaths(binDirectory)) {
+        library = tryJvmLibrary(path);
         if (library != nullptr) break;
-        library = tryJvmLibrary(binDirectory, subdirectory);
     }
     if (library == nullptr && newPath) setPathVariable(*oldPath);
     return library;
@@ -75,8 +64,9 @@ HMODULE loadJvmLibraryFromBin(const std::string& javaExe) {
 }  // namespace
 
 HMODULE loadJvmLibrary(const std::string& javaExe) {
-    if (const HMODULE library = loadJvmLibraryFromBin(javaExe)) return library;
-    return loadJvmLibraryFromBin(jreFallbackOf(javaExe));
+    for (const std::string& binDirectory : jvmLibraryBinDirectories(javaExe))
+        if (const HMODULE library = loadJvmLibraryFromBin(binDirectory)) return library;
+    return nullptr;
 }
 
 CreateJavaVmEntry createJavaVmEntryOf(HMODULE library) {

@@ -83,6 +83,7 @@ bool checkPathJavaExe(const Limits& limits, std::string& path) {
 
 SearchResult findJavaRuntime() {
     const Limits limits{configText(config::kMinVersion), configText(config::kMaxVersion)};
+    candidateDiary() = SearchDiary(limits.minVersion, limits.maxVersion);
     const std::string sequence = configText(config::kJvmSearchSequence);
     const CandidateChecks checks{findJavaExeInHome, checkJavaExe};
 
@@ -106,5 +107,6 @@ SearchResult findJavaRuntime() {
     };
     sources.expand = [](std::string& text) { expandVariables(text); };
     sources.exists = [](const std::string& path) { return pathExists(path); };
+    sources.enterStep = [](const SearchStep& step) { candidateDiary().enterStep(step); };
     return searchJVM(sequence, sources);
 }

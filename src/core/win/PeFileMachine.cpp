@@ -1,0 +1,18 @@
+#include "core/win/PeFileMachine.h"
+
+#include "core/PeImage.h"
+#include "core/win/Handles.h"
+#include "core/win/SystemCalls.h"
+
+#include <span>
+
+std::optional<uint16_t> peFileMachine(const std::string& path) {
+    const FileHandle file(systemCalls().createFile(path.c_str(), GENERIC_READ,
+                                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::nullopt;
+    uint8_t leading[kPeMachineLeadingBytes];
+    DWORD read = 0;
+    if (!systemCalls().readFile(file.get(), leading, sizeof leading, &read, nullptr)) return std::nullopt;
+    return peMachine(std::span<const uint8_t>(leading, read));
+}
