@@ -39,7 +39,7 @@ FileTimeStamp lastWriteTime(const std::string& path) {
     return static_cast<FileTimeStamp>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
 }
 
-// Ten homes with a java.exe each, cached as the launcher would have cached them.
+// Ten homes with a java.exe and a jvm.dll each, cached as the launcher would have cached them.
 std::vector<std::string> makeCandidates(const std::string& root) {
     std::vector<std::string> javaExes;
     ::CreateDirectoryA(root.c_str(), nullptr);
@@ -51,6 +51,11 @@ std::vector<std::string> makeCandidates(const std::string& root) {
         FileHandle file(::CreateFileA(javaExe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         file.reset();
+        // The check reads the machine of the runtime's jvm.dll: this program has the right one.
+        char self[MAX_PATH];
+        ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+        ::CreateDirectoryA((home + "\\bin\\server").c_str(), nullptr);
+        ::CopyFileA(self, (home + "\\bin\\server\\jvm.dll").c_str(), FALSE);
         writeCachedVersion(javaExe, lastWriteTime(javaExe), i + 1 < kCandidates ? "1.5.0_22" : "1.8.0_121");
         javaExes.push_back(javaExe);
     }
@@ -62,6 +67,8 @@ void removeCandidates(const std::string& root, const std::vector<std::string>& j
         ::RegDeleteKeyA(HKEY_CURRENT_USER, versionCacheKeyName(javaExe).c_str());
         ::DeleteFileA(javaExe.c_str());
         const std::string bin = javaExe.substr(0, javaExe.rfind('\\'));
+        ::DeleteFileA((bin + "\\server\\jvm.dll").c_str());
+        ::RemoveDirectoryA((bin + "\\server").c_str());
         ::RemoveDirectoryA(bin.c_str());
         ::RemoveDirectoryA(bin.substr(0, bin.rfind('\\')).c_str());
     }

@@ -121,11 +121,13 @@ bool checkJavaExe(std::string& path, std::string& version, const std::string& mi
         logMessage("file exists");
         version.clear();
         verdict = judgeVersion(path, lastWriteTime, version, minVersion, maxVersion, allowBeta, system);
-        library = jvmLibraryBitness(path, system);
         const bool gui = configInt(config::kLauncherKind) == config::kLauncherKindGui;
         if (verdict == CandidateVerdict::Accepted && gui && !findJavaw(path, system))
             verdict = CandidateVerdict::NoJavaw;
+        // Only a runtime that would be taken costs the library lookups; the
+        // diary's table looks up the others when it is written.
         if (verdict == CandidateVerdict::Accepted) {
+            library = jvmLibraryBitness(path, system);
             verdict = libraryVerdict(library, system.launcherBitness);
             logLibraryRefusal(verdict);
         }

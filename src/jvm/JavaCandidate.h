@@ -25,6 +25,9 @@ bool findJavaExeInHome(const std::string& home, std::string& javaExe);
 bool checkJavaExe(std::string& path, std::string& version, const std::string& minVersion,
                   const std::string& maxVersion, bool allowBeta);
 
+// What the jvm.dll files beside `javaExe` say about the runtime's bitness.
+LibraryBitness jvmLibraryBitnessOf(const std::string& javaExe);
+
 // The diary of the launcher's candidate checks. A launcher searches once;
 // findJavaRuntime starts it anew for each search.
 SearchDiary& candidateDiary();

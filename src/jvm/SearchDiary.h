@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Callback.h"
 #include "jvm/SearchSequence.h"
 
 #include <cstdint>
@@ -67,6 +68,10 @@ public:
     // record takes the verdict, or, when the step took it unchecked (the
     // fallback pass), a new record of the current step does.
     void recordLoadFailure(const std::string& path, LibraryBitness library, CandidateVerdict verdict);
+
+    // The check looks at a runtime's libraries only once its version fits; the
+    // table wants them for every runtime whose java.exe exists, and asks here.
+    void lookUpMissingLibraries(const Callback<LibraryBitness(const std::string& javaExe)>& lookUp);
 
     const std::vector<CandidateRecord>& records() const { return records_; }
     const std::string& minVersion() const { return minVersion_; }

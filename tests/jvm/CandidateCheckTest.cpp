@@ -185,7 +185,8 @@ TEST_F(CandidateCheckTest, DecidesFromTheFileTheCacheTheRunAndTheLimits) {
         EXPECT_EQ(record.verdict, c.verdict);
         EXPECT_EQ(record.path, c.pathAfter);
         EXPECT_EQ(record.version, c.javaExists ? c.versionAfter : "");
-        EXPECT_EQ(record.library, c.javaExists ? LibraryBitness::Bits64 : LibraryBitness::NotLooked);
+        // The libraries are looked at only for a runtime that would be taken.
+        EXPECT_EQ(record.library, c.accepted ? LibraryBitness::Bits64 : LibraryBitness::NotLooked);
         EXPECT_EQ(fake.runs, c.run ? Lines{kJava} : Lines{});
         if (c.written) {
             EXPECT_EQ(fake.writes, (std::vector<std::pair<std::string, CacheEntry>>{{kJava, *c.written}}));
@@ -259,6 +260,11 @@ TEST_F(CandidateCheckTest, TheJvmLibraryDecidesAfterEverythingElse) {
         SearchDiary diary;
         EXPECT_EQ(checkJavaExe(path, version, "1.6", "", false, fake.system(), diary), c.verdict == Verdict::Accepted);
         ASSERT_EQ(diary.records().size(), 1u);
+        // A refused version costs no library lookups; the table asks for them when it is written.
+        const bool looked = c.verdict != Verdict::BelowMinimum;
+        EXPECT_EQ(diary.records()[0].library, looked ? c.library : LibraryBitness::NotLooked);
+        const CandidateSystem& system = fake.system();
+        diary.lookUpMissingLibraries([&system](const std::string& javaExe) { return jvmLibraryBitness(javaExe, system); });
         EXPECT_EQ(diary.records()[0].library, c.library);
         EXPECT_EQ(diary.records()[0].verdict, c.verdict);
         EXPECT_EQ(jvmLibraryBitness(kJava, fake.system()), c.library);

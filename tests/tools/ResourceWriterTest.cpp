@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -86,7 +88,9 @@ protected:
         path_ = fs::path(LAUNCHER_DIST_DIR) / GetParam().file;
         if (!fs::exists(path_)) GTEST_SKIP() << path_ << " not built";
         original_ = readFile(path_);
-        work_ = fs::temp_directory_path() / ("resource-writer-" + std::string(GetParam().file));
+        // A directory per test process: ctest runs this template's tests side by side.
+        work_ = fs::temp_directory_path() /
+                ("resource-writer-" + std::string(GetParam().file) + "-" + std::to_string(::getpid()));
         fs::create_directories(work_);
     }
     void TearDown() override { fs::remove_all(work_); }

@@ -47,6 +47,10 @@ bool checkJavaExe(std::string& path, std::string& version, const std::string& mi
 
 SearchDiary& candidateDiary() { return launcherDiary; }
 
+LibraryBitness jvmLibraryBitnessOf(const std::string& javaExe) {
+    return jvmLibraryBitness(javaExe, launcherCandidateSystem());
+}
+
 void recordUnloadedRuntime(const std::string& javaExe) {
     const CandidateSystem& system = launcherCandidateSystem();
     const LibraryBitness library = jvmLibraryBitness(javaExe, system);

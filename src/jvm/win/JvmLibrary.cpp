@@ -14,6 +14,7 @@ namespace {
 void summariseCandidates(JvmBinding& binding) {
     binding.candidates = candidateDiary();
     if (!logWanted()) return;
+    binding.candidates.lookUpMissingLibraries(jvmLibraryBitnessOf);
     for (const std::string& line : searchSummaryLines(binding.candidates, kOwnBitness)) logMessage("%s", line.c_str());
 }
 
