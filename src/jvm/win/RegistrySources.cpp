@@ -128,22 +128,54 @@ std::optional<FoundRuntime> locatedInBothHives(const std::string& minVersion, co
     return best;
 }
 
+using KeyPatternSegments = std::vector<std::vector<std::string_view>>;
+
+bool matchesEverySubkey(const std::vector<std::string_view>& segment) {
+    return segment.size() == 1 && segment.front() == "*";
+}
+
+// The paths that `base` followed by the fixed segments [from, to) spells: one
+// per combination of their alternatives, in the pattern's order.
+std::vector<std::string> joinedPaths(const std::string& base, const KeyPatternSegments& segments, size_t from,
+                                     size_t to) {
+    std::vector<std::string> paths{base};
+    for (size_t depth = from; depth < to; ++depth) {
+        std::vector<std::string> longer;
+        for (const std::string& path : paths)
+            for (std::string_view alternative : segments[depth])
+                longer.push_back(path + "\\" + std::string(alternative));
+        paths = std::move(longer);
+    }
+    return paths;
+}
+
 // The homes that the keys matching `segments` (from `depth` on) below `key`
 // name in `valueName`, in the order the patterns and the system list them.
-void collectVendorHomes(HKEY key, const std::vector<std::vector<std::string_view>>& segments, size_t depth,
-                        const char* valueName, std::vector<std::string>& homes) {
+// Fixed segments are opened one at a time up to the first "*", so that a
+// package that is not installed costs one failed open; below a listed name the
+// fixed segments up to the next "*" are opened as one path each, which halves
+// the calls per installed version (under Wine every call is a round trip).
+void collectVendorHomes(HKEY key, const KeyPatternSegments& segments, size_t depth, const char* valueName,
+                        std::vector<std::string>& homes) {
     if (depth == segments.size()) {
         if (const std::optional<std::string> home = readTextValue(key, valueName, kBufferCapacity))
             homes.push_back(normalizedJavaHome(*home));
         return;
     }
-    for (std::string_view alternative : segments[depth]) {
-        const std::vector<std::string> names =
-            alternative == "*" ? subkeyNames(key) : std::vector<std::string>{std::string(alternative)};
-        for (const std::string& name : names) {
-            const RegistryKey subkey = openKeyForReading(key, name);
-            if (subkey) collectVendorHomes(subkey.get(), segments, depth + 1, valueName, homes);
+    if (matchesEverySubkey(segments[depth])) {
+        size_t runEnd = depth + 1;
+        while (runEnd < segments.size() && !matchesEverySubkey(segments[runEnd])) ++runEnd;
+        for (const std::string& name : subkeyNames(key)) {
+            for (const std::string& path : joinedPaths(name, segments, depth + 1, runEnd)) {
+                const RegistryKey subkey = openKeyForReading(key, path);
+                if (subkey) collectVendorHomes(subkey.get(), segments, runEnd, valueName, homes);
+            }
         }
+        return;
+    }
+    for (std::string_view alternative : segments[depth]) {
+        const RegistryKey subkey = openKeyForReading(key, std::string(alternative));
+        if (subkey) collectVendorHomes(subkey.get(), segments, depth + 1, valueName, homes);
     }
 }
 
