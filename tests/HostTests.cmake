@@ -15,7 +15,7 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${real_runtime_sc
 execute_process(COMMAND ${real_runtime_script} home OUTPUT_VARIABLE LAUNCHER_REAL_RUNTIME_HOME
                 OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 
-add_library(scenario_support STATIC support/WineScenario.cpp support/RuntimeLayout.cpp support/RuntimePlacement.cpp
+add_library(scenario_support STATIC support/WineScenario.cpp support/HostCommand.cpp support/RuntimeLayout.cpp support/RuntimePlacement.cpp
   support/JvmTranscript.cpp support/VirtualDisplay.cpp)
 target_include_directories(scenario_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(scenario_support PUBLIC test_support payload_writer GTest::gtest)

@@ -189,9 +189,7 @@ TEST_F(RealRuntimeTest, LauncherRunsTheApplicationWithItsArgumentsAndProperties)
     for (const std::string& argument : arguments) expected.push_back(utf8ToUtf16(argument));
     EXPECT_EQ(echo.arguments, expected);
 
-    std::string tempDir;
-    for (const std::string& line : run.logLines())
-        if (line.rfind("Temp dir: ", 0) == 0) tempDir = line.substr(10);
+    const std::string tempDir = run.announcedTempDir();
     ASSERT_FALSE(tempDir.empty()) << run.log.value_or("");
     const std::u16string module = utf8ToUtf16(WineScenario::windowsPath(launcher));
     const std::u16string temp = utf8ToUtf16(tempDir);

@@ -3,6 +3,7 @@
 // shutdown hooks, an application that does not end is ended after the stop
 // timeout, and a real database server from Maven Central, in a launcher that
 // launchergen writes, serves a client on Linux until it is stopped.
+#include "support/HostCommand.h"
 #include "support/PayloadBuilder.h"
 #include "support/RuntimeLayout.h"
 #include "support/RuntimePlacement.h"
@@ -53,17 +54,7 @@ bool portAccepts(int port) {
     return connected;
 }
 
-// A host command's standard output and error.
-std::string commandOutput(const std::string& command) {
-    std::string output;
-    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return output;
-    char buffer[4096];
-    for (size_t count; (count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, count);
-    ::pclose(pipe);
-    return output;
-}
-
+// A TOML literal string.
 std::string quoted(const std::string& text) { return "'" + text + "'"; }
 
 class RealServiceTest : public ::testing::Test {
@@ -173,9 +164,8 @@ TEST_F(RealServiceTest, ThirdPartyDatabaseServerServesUntilStopped) {
                         << "[vm]\noptions = [\"-Xmx128m\"]\n"
                         << "[service]\ndescription = \"H2 database\"\nstopTimeout = 10\n";
     const fs::path launcher = scenario_.directory() / exeName("h2svc");
-    const std::string written = commandOutput(std::string(REALRUNTIME_LAUNCHERGEN) + " build " + quoted(toml.string()) +
-                                              " --template " + quoted((templateDirectory() / "svclauncher64.exe").string()) +
-                                              " --output " + quoted(launcher.string()));
+    const std::string written =
+        launchergenBuild(REALRUNTIME_LAUNCHERGEN, toml, templateDirectory() / "svclauncher64.exe", launcher);
     ASSERT_TRUE(fs::exists(launcher)) << written;
     const PlacedRuntime runtime(scenario_, RuntimePlacement::BundledJre, scenario_.directory(), RuntimeShape::Real, 64);
 
@@ -183,11 +173,13 @@ TEST_F(RealServiceTest, ThirdPartyDatabaseServerServesUntilStopped) {
     EXPECT_EQ(started.exitCode, 0) << describe(started);
     for (int i = 0; i < 600 && !portAccepts(port); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
     ASSERT_TRUE(portAccepts(port)) << "the server does not listen on " << port;
-    const std::string client = std::string(REALRUNTIME_HOST_JAVA) + " -cp " + quoted(h2Jar.string()) +
+    const std::string client = std::string(REALRUNTIME_HOST_JAVA) + " -cp " + shellQuoted(h2Jar.string()) +
                                " org.h2.tools.Shell -url jdbc:h2:tcp://127.0.0.1:" + std::to_string(port) +
                                "/launcher -user sa -password sa -sql ";
-    const std::string answer = commandOutput(
-        client + quoted("CREATE TABLE IF NOT EXISTS T(X INT); INSERT INTO T VALUES (40), (2); SELECT SUM(X) AS TOTAL FROM T"));
+    const std::string answer = hostCommandOutput(
+        client +
+        shellQuoted("CREATE TABLE IF NOT EXISTS T(X INT); INSERT INTO T VALUES (40), (2); SELECT SUM(X) AS TOTAL FROM T") +
+        " 2>&1");
     EXPECT_NE(answer.find("42"), std::string::npos) << answer;
 
     const LauncherRun stopped = stop(launcher);

@@ -14,12 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string announcedTempDir(const LauncherRun& run) {
-    for (const std::string& line : run.logLines())
-        if (line.rfind("Temp dir: ", 0) == 0) return line.substr(10);
-    return {};
-}
-
 TEST(RealTempDirectoryTest, NormalReturnAndSystemExitLeaveNothingAfterTheNextStart) {
     if (!realRuntimeHome()) GTEST_SKIP() << "the real Windows runtime has not been fetched (scripts/setup.sh)";
     WineScenario scenario("real_temp_directory");
@@ -40,7 +34,7 @@ TEST(RealTempDirectoryTest, NormalReturnAndSystemExitLeaveNothingAfterTheNextSta
     for (const auto& run : runs) {
         const LauncherRun result = scenario.run(launcher, run.arguments, {{"ZELKOR_LOG", "yes"}}, 120);
         EXPECT_EQ(result.exitCode, run.exitCode) << describe(result);
-        const std::string directory = announcedTempDir(result);
+        const std::string directory = result.announcedTempDir();
         ASSERT_FALSE(directory.empty()) << result.log.value_or("(no log)");
         directories.push_back(WineScenario::unixPath(directory));
         std::cout << "[ info     ] after " << run.arguments[0] << ": its directory "

@@ -3,6 +3,7 @@
 // file larger than that must end with message 1009 and "16" and leave nothing
 // behind, and a path that the ANSI code page cannot express. They run
 // serially: the prefix's temporary path is shared by every scenario.
+#include "support/HostCommand.h"
 #include "support/PayloadBuilder.h"
 #include "support/WineScenario.h"
 
@@ -22,20 +23,10 @@ int runCommand(const std::string& command) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::string shellQuoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
 // Reads a value of HKCU\Environment as "reg query" prints it.
 std::string environmentRegistryValue(const std::string& name) {
-    const std::string command = std::string(LAUNCHER_WINE_RUN) + " reg query 'HKCU\\Environment' /v " + name;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    std::string output;
-    char buffer[512];
-    while (pipe != nullptr && std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
-    if (pipe != nullptr) ::pclose(pipe);
+    const std::string output =
+        hostCommandOutput(std::string(LAUNCHER_WINE_RUN) + " reg query 'HKCU\\Environment' /v " + name);
     std::smatch match;
     const std::regex line(name + "\\s+REG_\\w+\\s+([^\\r\\n]*)");
     return std::regex_search(output, match, line) ? match[1].str() : std::string();

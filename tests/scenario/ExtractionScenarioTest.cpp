@@ -27,13 +27,6 @@ std::string reported(const std::string& output, const std::string& key) {
     return std::regex_search(output, match, pattern) ? match[1].str() : std::string();
 }
 
-// The temporary directory a launcher announced in its log.
-std::string announcedTempDir(const LauncherRun& run) {
-    for (const std::string& line : run.logLines())
-        if (line.rfind("Temp dir: ", 0) == 0) return line.substr(10);
-    return {};
-}
-
 class ExtractionScenarioTest : public ::testing::TestWithParam<int> {
 protected:
     int bits() const { return GetParam(); }
@@ -121,7 +114,7 @@ TEST_P(LauncherExtractionTest, FatalExitAfterExtractionRemovesTheDirectory) {
     const LauncherRun run = runQuiet(scenario_.makeLauncher(launcherTemplate(), payload));
     SKIP_IF_UNRUNNABLE(run);
     EXPECT_EQ(run.exitCode, 83) << "the Java runtime search ends this run";
-    const std::string directory = announcedTempDir(run);
+    const std::string directory = run.announcedTempDir();
     ASSERT_FALSE(directory.empty()) << run.log.value_or("no log");
     EXPECT_FALSE(fs::exists(WineScenario::unixPath(directory)));
     const std::string reservation = directory.substr(0, directory.rfind("_dir"));
@@ -144,7 +137,7 @@ TEST_P(LauncherExtractionTest, PayloadCutInsideAContentBlockEndsWith16AndLeavesN
     EXPECT_TRUE(std::regex_match(*failed, std::regex("ERROR: ReadFile failed 0 [0-9]+ 9900"))) << *failed;
     ASSERT_NE(failed + 1, lines.end());
     EXPECT_EQ((failed + 1)->rfind("ERROR: Failed to extract ", 0), 0u);
-    const std::string directory = announcedTempDir(run);
+    const std::string directory = run.announcedTempDir();
     EXPECT_FALSE(fs::exists(WineScenario::unixPath(directory))) << "partial file and directory are removed";
 }
 
@@ -158,7 +151,7 @@ TEST_P(LauncherExtractionTest, NamesLeavingTheDirectoryOrNamingADeviceAreRefused
         SKIP_IF_UNRUNNABLE(run);
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_EQ(run.standardError.rfind("An internal error occurred (error code: 11)", 0), 0u) << run.standardError;
-        EXPECT_EQ(announcedTempDir(run), "") << "no directory is created";
+        EXPECT_EQ(run.announcedTempDir(), "") << "no directory is created";
         EXPECT_FALSE(fs::exists(WineScenario::driveC() / "escaped.txt"));
     }
 }

@@ -142,9 +142,7 @@ TEST_P(JvmDiscoveryScenarioTest, ExtractedFilesAreRemovedWhenTheStartFailsAfterT
     SKIP_IF_UNRUNNABLE(result);
     EXPECT_EQ(result.exitCode, 1) << describe(result);
     EXPECT_TRUE(result.logHas("ERROR: could not find main class")) << describe(result);
-    std::string directory;
-    for (const std::string& line : result.logLines())
-        if (line.rfind("Temp dir: ", 0) == 0) directory = line.substr(10);
+    const std::string directory = result.announcedTempDir();
     ASSERT_FALSE(directory.empty()) << describe(result);
     EXPECT_FALSE(fs::exists(WineScenario::unixPath(directory))) << directory;
 }

@@ -180,13 +180,13 @@ TEST_P(StandinRuntimeTest, UnpackRefusesBadCallsAndTouchesNothing) {
 TEST_P(StandinRuntimeTest, JavaSoftPlacementNamesTheHomeInItsOwnRegistryViewWhileItLasts) {
     PlacementNames names;
     names.javaSoftVersion = "1.8.0_placement" + std::to_string(::getpid());
+    const std::string ownView = bits() == 64 ? "/reg:64" : "/reg:32";
     const std::string otherView = bits() == 64 ? "/reg:32" : "/reg:64";
-    std::string key, ownView;
+    std::string key;
     {
         const PlacedRuntime runtime(scenario_, RuntimePlacement::JavaSoftRegistry, scenario_.directory(),
                                     RuntimeShape::Jre, bits(), "java version \"1.8.0_202\"", names);
         key = runtime.registryKey();
-        ownView = runtime.registryView();
         EXPECT_TRUE(fs::exists(runtime.home() / "bin" / "java.exe"));
         EXPECT_TRUE(runtime.environment().empty());
         const LauncherRun own = run("reg", {"query", key, "/v", "JavaHome", ownView});

@@ -101,9 +101,9 @@ TEST_P(TempDirectoryScenarioTest, OnlyRunningLaunchersKeepTheirFilesAndTheNextSt
     const LauncherRun first = scenario_.run(normal, {}, {{"ZELKOR_LOG", "yes"}});
     SKIP_IF_UNRUNNABLE(first);
     ASSERT_EQ(first.exitCode, 0) << describe(first);
-    for (const std::string& line : first.logLines())
-        if (line.rfind("Temp dir: ", 0) == 0) tempPath_ = WineScenario::unixPath(line.substr(10)).parent_path();
-    ASSERT_FALSE(tempPath_.empty()) << first.log.value_or("(no log)");
+    const std::string announced = first.announcedTempDir();
+    ASSERT_FALSE(announced.empty()) << first.log.value_or("(no log)");
+    tempPath_ = WineScenario::unixPath(announced).parent_path();
     EXPECT_TRUE(ourDirectories().empty()) << "a normal return removes its directory";
 
     std::vector<StartedRun> instances;

@@ -4,6 +4,7 @@
 // across packages, a per-user install, a key that names a missing home, and
 // a JAVA_HOME given with quotes and a closing backslash. The keys are shared
 // by the whole prefix, so these scenarios run alone.
+#include "support/HostCommand.h"
 #include "support/JvmTranscript.h"
 #include "support/RuntimeLayout.h"
 #include "support/RuntimePlacement.h"
@@ -38,15 +39,8 @@ protected:
         const fs::path toml = scenario_.directory() / "app.toml";
         std::ofstream(toml) << "[application]\nname = \"Vendor Search\"\nmainClass = \"" << mainClass << "\"\n" << more;
         const fs::path launcher = scenario_.directory() / "app.exe";
-        const std::string command = std::string(VENDOR_LAUNCHERGEN) + " build '" + toml.string() + "' --template '" +
-                                    (templateDirectory() / ("guilauncher" + std::to_string(bits()) + ".exe")).string() +
-                                    "' --output '" + launcher.string() + "' 2>&1";
-        std::string output;
-        if (FILE* pipe = ::popen(command.c_str(), "r")) {
-            char buffer[1024];
-            for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
-            ::pclose(pipe);
-        }
+        const std::string output = launchergenBuild(
+            VENDOR_LAUNCHERGEN, toml, templateDirectory() / ("guilauncher" + std::to_string(bits()) + ".exe"), launcher);
         EXPECT_TRUE(fs::exists(launcher)) << output;
         return launcher;
     }
@@ -100,8 +94,7 @@ TEST_P(VendorRegistryScenarioTest, EachPackagesRegistrationIsFoundByTheDefaultSe
         const PlacedRuntime& runtime = place(registration, "openjdk version \"17.0.9\" 2023-10-17", "home");
         if (registration.value == "Path") {
             // Beside the path, the packages' flag of the same name as the JavaSoft value.
-            scenario_.run("reg", {"add", registration.key, "/v", "JavaHome", "/t", "REG_DWORD", "/d", "1", "/f",
-                                  runtime.registryView()});
+            addRegistryValue(scenario_, registration.key, "JavaHome", "REG_DWORD", "1", runtime.bits());
         }
         const LauncherRun result = run(launcher);
         SKIP_IF_UNRUNNABLE(result);
@@ -132,14 +125,13 @@ TEST_P(VendorRegistryScenarioTest, GreatestVersionWinsAcrossPackagesAndAPerUserI
 TEST_P(VendorRegistryScenarioTest, KeyNamingAMissingHomeIsSkippedWithALogLine) {
     const fs::path launcher = writeLauncher();
     const std::string missing = WineScenario::windowsPath(scenario_.directory() / "removed jdk");
-    scenario_.run("reg", {"add", "HKLM\\SOFTWARE\\Eclipse Adoptium\\JDK\\21.0.1.12\\hotspot\\MSI", "/v", "Path", "/t",
-                          "REG_SZ", "/d", missing + "\\", "/f", bits() == 32 ? "/reg:32" : "/reg:64"});
+    const std::string missingKey = "HKLM\\SOFTWARE\\Eclipse Adoptium\\JDK\\21.0.1.12\\hotspot\\MSI";
+    addRegistryValue(scenario_, missingKey, "Path", "REG_SZ", missing + "\\", bits());
     const PlacedRuntime& present =
         place({"Microsoft", "HKLM\\SOFTWARE\\Microsoft\\JDK\\17.0.9.8\\hotspot\\MSI", "Path", "\\"},
               "openjdk version \"17.0.9\" 2023-10-17", "microsoft");
     const LauncherRun result = run(launcher);
-    scenario_.run("reg", {"delete", "HKLM\\SOFTWARE\\Eclipse Adoptium\\JDK\\21.0.1.12\\hotspot\\MSI", "/f",
-                          bits() == 32 ? "/reg:32" : "/reg:64"});
+    deleteRegistryKey(scenario_, missingKey, bits());
     SKIP_IF_UNRUNNABLE(result);
     EXPECT_EQ(result.exitCode, 0) << describe(result);
     EXPECT_TRUE(started(present));
@@ -181,7 +173,7 @@ TEST_P(RealRuntimeRegistryTest, RuntimeRegisteredAsAPackageInstallStartsTheAppli
                                 64, "", names);
     const LauncherRun result = scenario_.run(launcher, {"return"}, {{"ZELKOR_LOG", "yes"}}, 120);
     EXPECT_EQ(result.exitCode, 0) << describe(result);
-    for (const std::string line : {"registered by Eclipse Adoptium: " + WineScenario::windowsPath(runtime.home()),
+    for (const std::string& line : {"registered by Eclipse Adoptium: " + WineScenario::windowsPath(runtime.home()),
                                    std::string("JVM created"), std::string("main returned")})
         EXPECT_TRUE(result.logHas(line)) << line << "\n" << result.log.value_or("(no log)");
 #else

@@ -8,14 +8,17 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+std::string registryViewSwitch(int bits) { return bits == 32 ? "/reg:32" : "/reg:64"; }
 
 // reg.exe runs like any program of the prefix; its built-in copy needs no path.
-LauncherRun runReg(WineScenario& scenario, const std::vector<std::string>& arguments) {
-    return scenario.run("reg", arguments, {}, 60);
+LauncherRun addRegistryValue(WineScenario& scenario, const std::string& key, const std::string& value,
+                             const std::string& type, const std::string& data, int bits) {
+    return scenario.run("reg", {"add", key, "/v", value, "/t", type, "/d", data, "/f", registryViewSwitch(bits)}, {}, 60);
 }
 
-}  // namespace
+LauncherRun deleteRegistryKey(WineScenario& scenario, const std::string& key, int bits) {
+    return scenario.run("reg", {"delete", key, "/f", registryViewSwitch(bits)}, {}, 60);
+}
 
 PlacedRuntime::PlacedRuntime(WineScenario& scenario, RuntimePlacement where, const fs::path& programDirectory,
                              RuntimeShape::Kind kind, int bits, const std::string& versionBanner,
@@ -29,16 +32,15 @@ PlacedRuntime::PlacedRuntime(WineScenario& scenario, RuntimePlacement where, con
     if (where == RuntimePlacement::NamedByVariable) environment_[names_.variable] = WineScenario::windowsPath(home_);
     if (inRegistry()) {
         const std::string value = where == RuntimePlacement::RegistryValue ? names_.registryValue : "JavaHome";
-        const LauncherRun added =
-            runReg(scenario_, {"add", registryKey(), "/v", value, "/t", "REG_SZ", "/d",
-                               WineScenario::windowsPath(home_) + names_.valueSuffix, "/f", registryView()});
+        const LauncherRun added = addRegistryValue(scenario_, registryKey(), value, "REG_SZ",
+                                                   WineScenario::windowsPath(home_) + names_.valueSuffix, bits_);
         if (added.exitCode != 0) throw std::runtime_error("reg add " + registryKey() + ": " + added.standardError);
     }
 }
 
 PlacedRuntime::~PlacedRuntime() {
     if (!inRegistry()) return;
-    const LauncherRun deleted = runReg(scenario_, {"delete", registryKey(), "/f", registryView()});
+    const LauncherRun deleted = deleteRegistryKey(scenario_, registryKey(), bits_);
     // A key left behind would mislead every later scenario of the prefix.
     if (deleted.exitCode != 0) ADD_FAILURE() << "reg delete " << registryKey() << ": " << deleted.standardError;
 }
@@ -52,4 +54,3 @@ std::string PlacedRuntime::registryKey() const {
     return "HKLM\\SOFTWARE\\JavaSoft\\" + names_.javaSoftProduct + "\\" + names_.javaSoftVersion;
 }
 
-std::string PlacedRuntime::registryView() const { return bits_ == 32 ? "/reg:32" : "/reg:64"; }

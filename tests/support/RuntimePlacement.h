@@ -7,6 +7,15 @@
 #include <string>
 
 class WineScenario;
+struct LauncherRun;
+
+// Registry edits with the prefix's reg.exe in the registry view of a bitness
+// (a 32-bit program reads the 32-bit view). `key` as reg.exe names it
+// ("HKLM\\SOFTWARE\\..."); the result is reg.exe's run.
+std::string registryViewSwitch(int bits);  // "/reg:32" or "/reg:64"
+LauncherRun addRegistryValue(WineScenario& scenario, const std::string& key, const std::string& value,
+                             const std::string& type, const std::string& data, int bits);
+LauncherRun deleteRegistryKey(WineScenario& scenario, const std::string& key, int bits);
 
 // Where a scenario puts a runtime home for the program it runs to find.
 enum class RuntimePlacement {
@@ -52,8 +61,7 @@ public:
     const std::map<std::string, std::string>& environment() const { return environment_; }
     // The key that names the home, as reg.exe writes it.
     std::string registryKey() const;
-    // reg.exe's switch for the view of the runtime's bitness: "/reg:32" or "/reg:64".
-    std::string registryView() const;
+    int bits() const { return bits_; }
 
 private:
     bool inRegistry() const;

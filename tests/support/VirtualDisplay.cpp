@@ -1,5 +1,7 @@
 #include "support/VirtualDisplay.h"
 
+#include "support/HostCommand.h"
+
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -10,16 +12,6 @@
 #include <unistd.h>
 
 namespace {
-
-std::string commandOutput(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, got);
-        ::pclose(pipe);
-    }
-    return output;
-}
 
 }  // namespace
 
@@ -63,7 +55,7 @@ bool VirtualDisplay::waitForWindowTitled(const std::string& title, int seconds) 
     quoted.append(title).append("\":");
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     while (std::chrono::steady_clock::now() < deadline) {
-        if (commandOutput(std::string("DISPLAY=").append(name_).append(" xwininfo -root -tree 2>/dev/null"))
+        if (hostCommandOutput(std::string("DISPLAY=").append(name_).append(" xwininfo -root -tree 2>/dev/null"))
                 .find(quoted) != std::string::npos)
             return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(200));

@@ -76,6 +76,13 @@ bool LauncherRun::logHasPrefix(const std::string& prefix) const {
     return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
 }
 
+std::string LauncherRun::announcedTempDir() const {
+    constexpr std::string_view kAnnouncement = "Temp dir: ";
+    for (const std::string& line : logLines())
+        if (line.rfind(kAnnouncement, 0) == 0) return line.substr(kAnnouncement.size());
+    return {};
+}
+
 std::string describe(const LauncherRun& run) {
     return "exit " + std::to_string(run.exitCode) + "\nstdout:\n" + run.standardOutput + "\nstderr:\n" +
            run.standardError + "\nlog:\n" + run.log.value_or("(none)");

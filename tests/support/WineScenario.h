@@ -25,6 +25,9 @@ struct LauncherRun {
     // Whether the log holds exactly this line, or a line that starts so.
     bool logHas(const std::string& line) const;
     bool logHasPrefix(const std::string& prefix) const;
+    // The temporary directory the launcher announced in its log ("Temp dir: "),
+    // "" when it announced none.
+    std::string announcedTempDir() const;
 };
 
 // A run as a failed expectation shows it: exit code, both output streams
