@@ -134,6 +134,8 @@ bool matchesEverySubkey(const std::vector<std::string_view>& segment) {
     return segment.size() == 1 && segment.front() == "*";
 }
 
+bool hasAlternatives(const std::vector<std::string_view>& segment) { return segment.size() > 1; }
+
 // The paths that `base` followed by the fixed segments [from, to) spells: one
 // per combination of their alternatives, in the pattern's order.
 std::vector<std::string> joinedPaths(const std::string& base, const KeyPatternSegments& segments, size_t from,
@@ -143,18 +145,27 @@ std::vector<std::string> joinedPaths(const std::string& base, const KeyPatternSe
         std::vector<std::string> longer;
         for (const std::string& path : paths)
             for (std::string_view alternative : segments[depth])
-                longer.push_back(path + "\\" + std::string(alternative));
+                longer.push_back(path.empty() ? std::string(alternative) : path + "\\" + std::string(alternative));
         paths = std::move(longer);
     }
     return paths;
 }
 
+// The end of the run of fixed segments from `depth` on that `stopsRun` does not end.
+template <typename Predicate>
+size_t runEnd(const KeyPatternSegments& segments, size_t depth, Predicate stopsRun) {
+    while (depth < segments.size() && !matchesEverySubkey(segments[depth]) && !stopsRun(segments[depth])) ++depth;
+    return depth;
+}
+
 // The homes that the keys matching `segments` (from `depth` on) below `key`
 // name in `valueName`, in the order the patterns and the system list them.
-// Fixed segments are opened one at a time up to the first "*", so that a
-// package that is not installed costs one failed open; below a listed name the
-// fixed segments up to the next "*" are opened as one path each, which halves
-// the calls per installed version (under Wine every call is a round trip).
+// Every call to the registry counts (under Wine each is a round trip to the
+// server), so keys are opened by whole paths where that cannot cost more: a
+// run of fixed segments without alternatives is one path; a segment with
+// alternatives is opened one alternative at a time, so that a package that is
+// not installed costs one failed open; below a listed name every combination
+// of the fixed segments up to the next "*" is one path.
 void collectVendorHomes(HKEY key, const KeyPatternSegments& segments, size_t depth, const char* valueName,
                         std::vector<std::string>& homes) {
     if (depth == segments.size()) {
@@ -162,20 +173,19 @@ void collectVendorHomes(HKEY key, const KeyPatternSegments& segments, size_t dep
             homes.push_back(normalizedJavaHome(*home));
         return;
     }
+    const auto openAndCollect = [&](const std::string& path, size_t next) {
+        const RegistryKey subkey = openKeyForReading(key, path);
+        if (subkey) collectVendorHomes(subkey.get(), segments, next, valueName, homes);
+    };
     if (matchesEverySubkey(segments[depth])) {
-        size_t runEnd = depth + 1;
-        while (runEnd < segments.size() && !matchesEverySubkey(segments[runEnd])) ++runEnd;
-        for (const std::string& name : subkeyNames(key)) {
-            for (const std::string& path : joinedPaths(name, segments, depth + 1, runEnd)) {
-                const RegistryKey subkey = openKeyForReading(key, path);
-                if (subkey) collectVendorHomes(subkey.get(), segments, runEnd, valueName, homes);
-            }
-        }
-        return;
-    }
-    for (std::string_view alternative : segments[depth]) {
-        const RegistryKey subkey = openKeyForReading(key, std::string(alternative));
-        if (subkey) collectVendorHomes(subkey.get(), segments, depth + 1, valueName, homes);
+        const size_t next = runEnd(segments, depth + 1, [](const auto&) { return false; });
+        for (const std::string& name : subkeyNames(key))
+            for (const std::string& path : joinedPaths(name, segments, depth + 1, next)) openAndCollect(path, next);
+    } else if (hasAlternatives(segments[depth])) {
+        for (std::string_view alternative : segments[depth]) openAndCollect(std::string(alternative), depth + 1);
+    } else {
+        const size_t next = runEnd(segments, depth, hasAlternatives);
+        openAndCollect(joinedPaths({}, segments, depth, next).front(), next);
     }
 }
 
