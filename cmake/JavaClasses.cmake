@@ -40,14 +40,16 @@ endfunction()
 #
 #   launcher_java_package(<target> SOURCES <file>... OUTPUT_DIRECTORY <dir>
 #                         [CLASSPATH <entry>...] [DEPENDS <file>...]
-#                         [RESOURCES_DIRECTORY <dir>] [JAR <file>] [ALL])
+#                         [RESOURCES_DIRECTORY <dir>] [JAR <file> [MANIFEST <file>]] [ALL])
 #
 # CLASSPATH entries are handed to javac; DEPENDS names the files (stamps, jars)
 # whose change must recompile the sources. RESOURCES_DIRECTORY is copied
-# into the output directory as it is. The target's STAMP property names
+# into the output directory as it is. MANIFEST names a file of manifest
+# lines that the jar tool adds to its own. The target's STAMP property names
 # the stamp file.
 function(launcher_java_package target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "ALL" "OUTPUT_DIRECTORY;JAR;RESOURCES_DIRECTORY" "SOURCES;CLASSPATH;DEPENDS")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "ALL" "OUTPUT_DIRECTORY;JAR;RESOURCES_DIRECTORY;MANIFEST"
+                        "SOURCES;CLASSPATH;DEPENDS")
   set(stamp ${CMAKE_CURRENT_BINARY_DIR}/${target}.stamp)
   set(classpath_option)
   if(arg_CLASSPATH)
@@ -73,11 +75,15 @@ function(launcher_java_package target)
     VERBATIM)
   set(outputs ${stamp})
   if(arg_JAR)
+    set(jar_command ${Java_JAR_EXECUTABLE} cf ${arg_JAR})
+    if(arg_MANIFEST)
+      set(jar_command ${Java_JAR_EXECUTABLE} cfm ${arg_JAR} ${arg_MANIFEST})
+    endif()
     add_custom_command(
       OUTPUT ${arg_JAR}
       COMMAND ${CMAKE_COMMAND} -E rm -f ${arg_JAR}
-      COMMAND ${Java_JAR_EXECUTABLE} cf ${arg_JAR} -C ${arg_OUTPUT_DIRECTORY} .
-      DEPENDS ${stamp}
+      COMMAND ${jar_command} -C ${arg_OUTPUT_DIRECTORY} .
+      DEPENDS ${stamp} ${arg_MANIFEST}
       COMMENT "Packing the Java classes of ${target}"
       VERBATIM)
     list(APPEND outputs ${arg_JAR})

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Fails when a launcher template in dist/ is not what its cross build would
-# make from the sources as they are now. The host build does not build the
-# templates (the win64 and win32 presets do), so a host-only rebuild after a
-# change in src/ leaves the old templates in dist/, and the scenario and
+# Fails when a launcher template in dist/, or launchergen.exe, is not what its
+# cross build would make from the sources as they are now. The host build does
+# not build them (the win64 and win32 presets do), so a host-only rebuild after
+# a change in src/ or tools/ leaves the old ones in dist/, and the scenario and
 # template tests would quietly test those.
 #
 #   check-dist-current.sh NINJA BUILD_ROOT
@@ -23,13 +23,15 @@ for preset in win64 win32; do
     stale=1
     continue
   fi
-  plan=$("$ninja" -C "$tree" -n guilauncher svclauncher 2>&1)
+  targets=(guilauncher svclauncher)
+  [ "$preset" = win64 ] && targets+=(launchergen)
+  plan=$("$ninja" -C "$tree" -n "${targets[@]}" 2>&1)
   if ! grep -q '^ninja: no work to do\.$' <<<"$plan"; then
-    echo "dist-current: the $preset templates in dist/ are older than their sources; rebuild them before" \
+    echo "dist-current: the $preset programs in dist/ are older than their sources; rebuild them before" \
       "testing: cmake --build --preset $preset (or scripts/build.sh). Pending steps:" >&2
     grep -v '^ninja: Entering directory' <<<"$plan" | head -5 | sed 's/^/    /' >&2
     stale=1
   fi
 done
-[ "$stale" -eq 0 ] && echo "dist-current: the win64 and win32 templates in dist/ are current"
+[ "$stale" -eq 0 ] && echo "dist-current: the win64 and win32 templates and launchergen.exe in dist/ are current"
 exit "$stale"

@@ -2,7 +2,7 @@
 
 add_executable(tool_tests tools/PayloadWriterTest.cpp tools/LauncherConfigTest.cpp tools/ResourceWriterTest.cpp
   tools/TomlFieldsTest.cpp tools/DurationsTest.cpp tools/ByteSizeTest.cpp
-  support/FakePeImage.cpp support/PeResources.cpp)
+  support/FakePeImage.cpp support/PeResources.cpp support/VersionResource.cpp)
 target_include_directories(tool_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_definitions(tool_tests PRIVATE LAUNCHER_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
   LAUNCHER_DIST_DIR="${LAUNCHER_DIST_DIR}")
@@ -70,6 +70,15 @@ target_link_libraries(dialog_tests PRIVATE scenario_support GTest::gtest_main)
 target_compile_definitions(dialog_tests PRIVATE LAUNCHER_WINE_PREFIX_SCRIPT="${PROJECT_SOURCE_DIR}/scripts/wine-prefix.sh")
 gtest_discover_tests(dialog_tests PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
 
+# launchergen.exe of the win64 build under Wine against the Linux launchergen,
+# both from dist/: the same launchers from the same inputs.
+add_executable(windows_generator_tests scenario/WindowsGeneratorScenarioTest.cpp)
+target_link_libraries(windows_generator_tests PRIVATE scenario_support GTest::gtest_main)
+target_compile_definitions(windows_generator_tests PRIVATE LAUNCHER_DIST_DIR="${LAUNCHER_DIST_DIR}"
+  LAUNCHER_SOURCE_DIR="${PROJECT_SOURCE_DIR}" LAUNCHER_SPLASH_IMAGE="${CMAKE_CURRENT_SOURCE_DIR}/splash/splash.png")
+add_dependencies(windows_generator_tests launchergen_dist)
+gtest_discover_tests(windows_generator_tests PROPERTIES TIMEOUT 300)
+
 # The templates in dist/ come from the win64 and win32 builds, not from this
 # one: after a host-only rebuild they may be older than the sources, and every
 # test below that runs them would test the old code. This one says so and fails.
@@ -81,9 +90,13 @@ add_executable(template_tests
   templates/TemplateInvariantsTest.cpp
   templates/PeResourcesTest.cpp
   support/PeResources.cpp
+  support/VersionResource.cpp
   support/FakePeImage.cpp)
 target_include_directories(template_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(template_tests PRIVATE test_support launcher_core launcher_memory_log GTest::gtest_main)
-target_compile_definitions(template_tests PRIVATE LAUNCHER_DIST_DIR="${LAUNCHER_DIST_DIR}")
+target_compile_definitions(template_tests PRIVATE LAUNCHER_DIST_DIR="${LAUNCHER_DIST_DIR}"
+  LAUNCHER_VERSION_FILE="${PROJECT_SOURCE_DIR}/VERSION")
+# Also checks the Linux launchergen in dist/.
+add_dependencies(template_tests launchergen_dist)
 gtest_discover_tests(template_tests)
 include(StandinHostTests.cmake)

@@ -39,6 +39,7 @@ struct PeResourceLeaf {
 constexpr uint16_t kRtIcon = 3;
 constexpr uint16_t kRtDialog = 5;
 constexpr uint16_t kRtGroupIcon = 14;
+constexpr uint16_t kRtVersion = 16;
 constexpr uint16_t kRtManifest = 24;
 
 // Lists every leaf of the resource tree in directory order. Fails (nothing

@@ -1,17 +1,24 @@
 // Checks the finished launcher templates in the dist directory: what they link
-// against, that nothing but sections is in the file, and the resources the
-// launchers load at run time (manifest, icon, error dialog).
+// against, that nothing but sections is in the file, the resources the
+// launchers load at run time (manifest, icon, error dialog) and the product's
+// version information. And the two builds of launchergen in dist/: what they
+// need to run.
 #include "core/LittleEndian.h"
 #include "core/PeImage.h"
 #include "support/PeResources.h"
 #include "support/TestFiles.h"
+#include "support/VersionResource.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 namespace {
 
@@ -39,6 +46,27 @@ bool isSystemDll(const std::string& dll) {
     const std::string name = lowered(dll);
     if (name.starts_with("api-ms-win-crt-") && name.ends_with(".dll")) return true;
     return std::find(std::begin(kAllowed), std::end(kAllowed), name) != std::end(kAllowed);
+}
+
+// A Windows program must run on a bare Windows: system DLLs only, among them
+// KERNEL32, and none of the toolchain's runtime libraries.
+void expectOnlySystemDlls(const PeImage& image) {
+    ASSERT_FALSE(image.importedDlls.empty());
+    EXPECT_TRUE(std::any_of(image.importedDlls.begin(), image.importedDlls.end(),
+                            [](const std::string& dll) { return lowered(dll) == "kernel32.dll"; }));
+    for (const std::string& dll : image.importedDlls) {
+        const std::string name = lowered(dll);
+        for (const char* runtime : {"libstdc++", "libgcc", "libwinpthread"})
+            EXPECT_FALSE(name.starts_with(runtime)) << dll << ": the toolchain runtime must be linked statically";
+        EXPECT_TRUE(isSystemDll(dll)) << dll << " is not a DLL that every Windows installation has";
+    }
+}
+
+// The product's version as the file VERSION holds it, the one place it is written.
+std::string productVersion() {
+    std::string text = readFile(LAUNCHER_VERSION_FILE);
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.pop_back();
+    return text;
 }
 
 // Bounds-checked little-endian reader over a resource's bytes. Reading past
@@ -181,17 +209,7 @@ protected:
     PeImage image_;
 };
 
-TEST_P(TemplateTest, ImportsOnlySystemDlls) {
-    ASSERT_FALSE(image_.importedDlls.empty());
-    EXPECT_TRUE(std::any_of(image_.importedDlls.begin(), image_.importedDlls.end(),
-                            [](const std::string& dll) { return lowered(dll) == "kernel32.dll"; }));
-    for (const std::string& dll : image_.importedDlls) {
-        const std::string name = lowered(dll);
-        for (const char* runtime : {"libstdc++", "libgcc", "libwinpthread"})
-            EXPECT_FALSE(name.starts_with(runtime)) << dll << ": the toolchain runtime must be linked statically";
-        EXPECT_TRUE(isSystemDll(dll)) << dll << " is not a DLL that every Windows installation has";
-    }
-}
+TEST_P(TemplateTest, ImportsOnlySystemDlls) { expectOnlySystemDlls(image_); }
 
 TEST_P(TemplateTest, CommonControlsOnlyWhereWindowsAreShown) {
     const bool imported = std::any_of(image_.importedDlls.begin(), image_.importedDlls.end(),
@@ -300,10 +318,75 @@ TEST_P(TemplateTest, ErrorDialogHasItsLayoutAndPlaceholders) {
     }
 }
 
+// One version resource, the product's: numbers and texts from the file VERSION.
+// A launcher keeps it unless its configuration replaces it.
+TEST_P(TemplateTest, CarriesTheProductVersion) {
+    const auto leaves = resources();
+    std::vector<const PeResourceLeaf*> versions;
+    for (const PeResourceLeaf& leaf : leaves)
+        if (leaf.type == PeResourceKey::fromId(kRtVersion)) versions.push_back(&leaf);
+    ASSERT_EQ(versions.size(), 1u);
+    EXPECT_EQ(versions[0]->name, PeResourceKey::fromId(1));
+    std::string error;
+    const auto version = readVersionResource(dataOf(*versions[0]), error);
+    ASSERT_TRUE(version) << error;
+
+    const std::string expected = productVersion();
+    ASSERT_FALSE(expected.empty()) << LAUNCHER_VERSION_FILE;
+    std::string fourNumbers = expected;
+    while (std::count(fourNumbers.begin(), fourNumbers.end(), '.') < 3) fourNumbers += ".0";
+    EXPECT_EQ(versionText(version->fileVersion), fourNumbers);
+    EXPECT_EQ(versionText(version->productVersion), fourNumbers);
+    // No FileDescription: where Windows shows one, a launcher shows its file name instead.
+    EXPECT_EQ(version->strings, (std::map<std::string, std::string>{
+                                    {"FileVersion", expected}, {"ProductName", "jlaunchkit"}, {"ProductVersion", expected}}));
+}
+
 INSTANTIATE_TEST_SUITE_P(Dist, TemplateTest, testing::ValuesIn(kTemplates),
                          [](const testing::TestParamInfo<Template>& info) {
                              const std::string file = info.param.file;
                              return file.substr(0, file.find('.'));
                          });
+
+// launchergen.exe, the generator for Windows: an x86-64 console program that
+// runs on a bare Windows like the templates.
+TEST(DistGenerator, WindowsBuildImportsOnlySystemDlls) {
+    const std::filesystem::path path = std::filesystem::path(LAUNCHER_DIST_DIR) / "launchergen.exe";
+    if (!std::filesystem::exists(path)) GTEST_SKIP() << path << " is not built (the win64 preset builds it)";
+    const std::vector<uint8_t> bytes = readBytes(path);
+    std::string error;
+    const auto image = parsePeImage(bytes, &error);
+    ASSERT_TRUE(image) << path << ": " << error;
+    EXPECT_EQ(image->machine, PeImage::kMachineAmd64);
+    EXPECT_EQ(image->subsystem, PeImage::kSubsystemConsole);
+    expectOnlySystemDlls(*image);
+}
+
+// The Linux build carries the C++ library and the compiler's runtime inside:
+// it needs the C library only, of a version that Ubuntu 22.04 and Debian 12
+// have (glibc 2.35).
+TEST(DistGenerator, LinuxBuildNeedsOnlyTheCLibrary) {
+    const std::filesystem::path path = std::filesystem::path(LAUNCHER_DIST_DIR) / "launchergen";
+    ASSERT_TRUE(std::filesystem::exists(path)) << path << " is missing: the host build copies it there";
+    std::string listing;
+    if (FILE* pipe = ::popen(("objdump -p -T '" + path.string() + "' 2>&1").c_str(), "r")) {
+        char buffer[4096];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) listing.append(buffer, n);
+        ASSERT_EQ(::pclose(pipe), 0) << listing;
+    }
+    std::vector<std::string> needed;
+    int newestGlibc = 0;  // the minor version of the newest GLIBC_2.x symbol version asked for
+    std::istringstream words(listing);
+    for (std::string word; words >> word;) {
+        if (word == "NEEDED" && words >> word) needed.push_back(word);
+        if (word.starts_with("(GLIBC_2.")) newestGlibc = std::max(newestGlibc, std::atoi(word.c_str() + 9));
+    }
+    ASSERT_FALSE(needed.empty()) << listing;
+    for (const std::string& library : needed)
+        EXPECT_TRUE(library == "libc.so.6" || library == "libm.so.6" || library == "ld-linux-x86-64.so.2")
+            << library << " would have to be installed";
+    EXPECT_GT(newestGlibc, 0) << listing;
+    EXPECT_LE(newestGlibc, 35) << "needs glibc 2." << newestGlibc << ", newer than Ubuntu 22.04's";
+}
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "core/LittleEndian.h"
 #include "core/PeImage.h"
 #include "support/PeResources.h"
+#include "support/VersionResource.h"
 
 #include <gtest/gtest.h>
 
@@ -113,6 +114,10 @@ TEST_P(RewrittenTemplate, ResourcesReadBackAndTheImageStaysConsistent) {
     std::string error;
     const auto before = readImageResources(original_, error);
     ASSERT_TRUE(before) << error;
+    // For the generator's resources and the test reader's leaves alike.
+    const auto isVersion = [](const auto& r) { return !r.type.isName && r.type.id == resources::kRtVersion; };
+    // The product's own version information, which a configured one replaces.
+    ASSERT_EQ(std::count_if(before->begin(), before->end(), isVersion), 1);
 
     struct Changes {
         const char* name;
@@ -153,6 +158,7 @@ TEST_P(RewrittenTemplate, ResourcesReadBackAndTheImageStaysConsistent) {
             if (r.type == ResourceKey::fromId(resources::kRtIcon) || r.type == ResourceKey::fromId(resources::kRtGroupIcon)) {
                 if (!c.changes.icon.empty()) continue;
             }
+            if (isVersion(r) && c.changes.version) continue;
             const PeResourceLeaf* leaf = findPeResource(*leaves, PeResourceKey::fromId(r.type.id),
                                                         PeResourceKey::fromId(r.name.id), r.language);
             ASSERT_NE(leaf, nullptr) << describeType(r.type) << " " << r.name.describe();
@@ -177,8 +183,21 @@ TEST_P(RewrittenTemplate, ResourcesReadBackAndTheImageStaysConsistent) {
                           std::vector<uint8_t>(c.changes.icon.begin() + offset, c.changes.icon.begin() + offset + size));
             }
         }
+        // Replaced, never duplicated: one version resource, the configured one when there is one.
+        ASSERT_EQ(std::count_if(leaves->begin(), leaves->end(), isVersion), 1);
         if (c.changes.version) {
             EXPECT_EQ(wrestool(written, "--raw --type=16 --name=1"), buildVersionResource(*c.changes.version));
+            const auto leaf = std::find_if(leaves->begin(), leaves->end(), isVersion);
+            const auto read = readVersionResource(*readPeResource(image, *pe, *leaf, &error), error);
+            ASSERT_TRUE(read) << error;
+            EXPECT_EQ(versionText(read->fileVersion), "1.2.3.4");
+            EXPECT_EQ(versionText(read->productVersion), "1.2.0.0");
+            EXPECT_EQ(read->strings, (std::map<std::string, std::string>{{"CompanyName", "Acme Tools"},
+                                                                         {"FileDescription", "Trip planner"},
+                                                                         {"FileVersion", "1.2.3.4"},
+                                                                         {"LegalCopyright", "(c) Acme ?"},
+                                                                         {"ProductName", "Stroller"},
+                                                                         {"ProductVersion", "1.2"}}));
         }
         if (!c.changes.splash.empty()) {
             EXPECT_EQ(wrestool(written, "--raw --type=10 --name=10000"), c.changes.splash);

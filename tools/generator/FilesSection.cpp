@@ -1,5 +1,7 @@
 #include "Sections.h"
 
+#include "Utf.h"
+
 #include <algorithm>
 #include <fstream>
 
@@ -23,7 +25,7 @@ bool embed(SectionContext& context, std::string name, const std::filesystem::pat
         std::error_code ec;
         std::ifstream in(path, std::ios::binary);
         if (!in || std::filesystem::is_directory(path, ec))
-            return context.fields.fail(where, "cannot read the file to embed: " + path.string());
+            return context.fields.fail(where, "cannot read the file to embed: " + pathText(path));
     }
     context.result.files.push_back({std::move(name), path});
     return true;
@@ -39,7 +41,7 @@ bool embedBootstrapJar(SectionContext& context, const toml::table& root, const t
             return context.fields.fail(where, "no bootstrap jar known; set files.bootstrapJar to its path, or to false");
         return embed(context, name, context.options.defaultBootstrapJar, where);
     }
-    if (const auto* path = bootstrap->as_string()) return embed(context, name, path->get(), path->source());
+    if (const auto* path = bootstrap->as_string()) return embed(context, name, utf8Path(path->get()), path->source());
     if (!bootstrap->is_boolean())
         return context.fields.fail(*bootstrap, "bootstrapJar must be true, false or a path, not " +
                                                  std::string(tomlTypeName(*bootstrap)));
@@ -68,8 +70,9 @@ bool readFiles(SectionContext& context, const toml::table& root) {
         const auto* name = fields.text(*entry, "name", ok);
         if (!ok) return false;
         if (!source) return fields.fail(*entry, "an embedded file needs its source path");
-        const std::string fileName = name ? name->get() : std::filesystem::path(source->get()).filename().string();
-        if (!embed(context, fileName, source->get(), (name ? *name : *source).source())) return false;
+        const std::filesystem::path sourcePath = utf8Path(source->get());
+        const std::string fileName = name ? name->get() : pathText(sourcePath.filename());
+        if (!embed(context, fileName, sourcePath, (name ? *name : *source).source())) return false;
     }
     return true;
 }

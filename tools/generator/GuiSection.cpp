@@ -32,7 +32,7 @@ bool readGui(SectionContext& context, const toml::table& root) {
             std::string problem;
             if (!context.readFile(image, "splash image", context.result.resources.splash)) return false;
             if (!resources::checkSplashImage(context.result.resources.splash, problem))
-                return fields.fail(image, "splash image " + context.resolve(image.get()).string() + " " + problem);
+                return fields.fail(image, "splash image " + pathText(context.resolve(image)) + " " + problem);
         }
         if (!setSplash(context, true, image.source())) return false;
     }

@@ -1,6 +1,7 @@
 #include "LauncherConfig.h"
 
 #include "Sections.h"
+#include "Utf.h"
 
 #include <fstream>
 #include <iterator>
@@ -43,11 +44,11 @@ bool readLauncherConfigurationFile(const std::filesystem::path& path, ReadOption
                                    payload::LauncherPayload& payload, std::string& error) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        error = "cannot read " + path.string();
+        error = "cannot read " + pathText(path);
         return false;
     }
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (options.sourceName.empty()) options.sourceName = path.string();
+    if (options.sourceName.empty()) options.sourceName = pathText(path);
     if (options.baseDirectory.empty()) options.baseDirectory = path.parent_path();
     return readLauncherConfiguration(text, options, payload, error);
 }

@@ -62,7 +62,7 @@ bool readResources(SectionContext& context, const toml::table& root) {
         std::string problem;
         if (!context.readFile(*icon, "icon file", context.result.resources.icon)) return false;
         if (!resources::checkIconFile(context.result.resources.icon, problem))
-            return fields.fail(*icon, "icon file " + context.resolve(icon->get()).string() + " " + problem);
+            return fields.fail(*icon, "icon file " + pathText(context.resolve(*icon)) + " " + problem);
     }
     return !version || readVersion(context, *version);
 }

@@ -80,12 +80,19 @@ bool SectionContext::addVmOptions(std::span<const VmOption> options, const toml:
     return setNarrow(config::kVmOptions, vmOptions_, where);
 }
 
+std::filesystem::path SectionContext::resolve(const std::filesystem::path& source) const {
+    std::filesystem::path path = source.is_absolute() ? source : options.baseDirectory / source;
+    // What messages show has one separator: on Windows the backslash.
+    path.make_preferred();
+    return path;
+}
+
 bool SectionContext::readFile(const toml::value<std::string>& name, std::string_view what, std::vector<uint8_t>& bytes) {
-    const std::filesystem::path path = resolve(name.get());
+    const std::filesystem::path path = resolve(name);
     std::error_code ec;
     std::ifstream in(path, std::ios::binary);
     if (!in || std::filesystem::is_directory(path, ec))
-        return fields.fail(name, "cannot read the " + std::string(what) + ": " + path.string());
+        return fields.fail(name, "cannot read the " + std::string(what) + ": " + pathText(path));
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return true;
 }

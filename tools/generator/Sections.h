@@ -2,6 +2,7 @@
 
 #include "LauncherConfig.h"
 #include "TomlFields.h"
+#include "Utf.h"
 #include "core/PayloadValues.h"
 
 #include <filesystem>
@@ -53,9 +54,11 @@ public:
     };
     bool addVmOptions(std::span<const VmOption> options, const toml::source_region& where);
 
-    // Relative paths start at the description's directory.
-    std::filesystem::path resolve(const std::filesystem::path& source) const {
-        return source.is_absolute() ? source : options.baseDirectory / source;
+    // Relative paths start at the description's directory. A path in the
+    // description is UTF-8 text; on Windows either separator divides it.
+    std::filesystem::path resolve(const std::filesystem::path& source) const;
+    std::filesystem::path resolve(const toml::value<std::string>& source) const {
+        return resolve(utf8Path(source.get()));
     }
     bool readFile(const toml::value<std::string>& name, std::string_view what, std::vector<uint8_t>& bytes);
 

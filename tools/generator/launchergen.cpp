@@ -5,32 +5,52 @@
 //   launchergen build CONFIG.toml --template T --output O [--bootstrap JAR]
 //   launchergen init [FILE]
 //   launchergen inspect LAUNCHER [--raw]
+//   launchergen --version
+//
+// The same program runs on Linux and on Windows and writes the same bytes
+// from the same inputs. Words of the command line are UTF-8 text (on Windows
+// taken from the UTF-16 command line) and become paths through utf8Path.
 
 #include "ConfigurationText.h"
 #include "ExampleConfiguration.h"
 #include "LauncherConfig.h"
+#include "LauncherVersion.h"
 #include "PayloadDump.h"
 #include "PayloadWriter.h"
 #include "PeLayout.h"
+#include "Utf.h"
 #include "core/PeImage.h"
 
 #include <cstdio>
-#include <cstring>
+#include <cwchar>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
 
+// The command line after the program's name, in UTF-8.
+using Arguments = std::vector<std::string>;
+
+constexpr char kUsage[] =
+    "usage: launchergen build CONFIG.toml --template TEMPLATE.exe --output LAUNCHER.exe [--bootstrap JAR]\n"
+    "       launchergen init [FILE]            write a commented example configuration\n"
+    "       launchergen inspect LAUNCHER [--raw]\n"
+    "       launchergen --version\n";
+
 int usage() {
-    std::cerr << "usage: launchergen build CONFIG.toml --template TEMPLATE.exe --output LAUNCHER.exe [--bootstrap JAR]\n"
-                 "       launchergen init [FILE]            write a commented example configuration\n"
-                 "       launchergen inspect LAUNCHER [--raw]\n";
+    std::cerr << kUsage;
     return 2;
+}
+
+int help() {
+    std::cout << "launchergen " LAUNCHER_VERSION_TEXT ": makes Windows launchers for Java applications\n\n" << kUsage;
+    return 0;
 }
 
 int fail(const std::string& message) {
@@ -42,13 +62,13 @@ int fail(const std::string& message) {
 bool templateProgram(const fs::path& path, generator::LauncherProgram& program, std::string& error) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        error = "cannot read " + path.string();
+        error = "cannot read " + pathText(path);
         return false;
     }
     const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const auto image = parsePeImage(bytes, &error);
     if (!image) {
-        error = path.string() + ": " + error;
+        error = pathText(path) + ": " + error;
         return false;
     }
     program = image->subsystem == PeImage::kSubsystemGui ? generator::LauncherProgram::Gui
@@ -56,17 +76,17 @@ bool templateProgram(const fs::path& path, generator::LauncherProgram& program, 
     return true;
 }
 
-int runBuild(int argc, char** argv) {
+int runBuild(const Arguments& arguments) {
     std::string configPath, templatePath, outputPath, bootstrapPath, error;
-    for (int i = 2; i < argc; ++i) {
-        const std::string option = argv[i];
+    for (size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& option = arguments[i];
         if (option.rfind("--", 0) != 0) {
             if (!configPath.empty()) return usage();
             configPath = option;
             continue;
         }
-        if (i + 1 >= argc) return usage();
-        const std::string argument = argv[++i];
+        if (i + 1 >= arguments.size()) return usage();
+        const std::string& argument = arguments[++i];
         if (option == "--template") templatePath = argument;
         else if (option == "--output") outputPath = argument;
         else if (option == "--bootstrap") bootstrapPath = argument;
@@ -74,33 +94,38 @@ int runBuild(int argc, char** argv) {
     }
     if (configPath.empty() || templatePath.empty() || outputPath.empty()) return usage();
     generator::ReadOptions options;
-    if (!templateProgram(templatePath, options.program, error)) return fail(error);
+    if (!templateProgram(utf8Path(templatePath), options.program, error)) return fail(error);
     // The bootstrap jar is built into the same directory as the templates.
+    std::error_code ec;
     options.defaultBootstrapJar =
-        bootstrapPath.empty() ? fs::absolute(templatePath).parent_path() / generator::kBootstrapJarName
-                              : fs::absolute(bootstrapPath);
+        bootstrapPath.empty() ? fs::absolute(utf8Path(templatePath), ec).parent_path() / generator::kBootstrapJarName
+                              : fs::absolute(utf8Path(bootstrapPath), ec);
     payload::LauncherPayload payload;
-    if (!generator::readLauncherConfigurationFile(configPath, options, payload, error)) {
+    if (!generator::readLauncherConfigurationFile(utf8Path(configPath), options, payload, error)) {
         std::cerr << error << "\n";
         return 1;
     }
-    if (!payload::writeLauncher(templatePath, payload, outputPath, error)) return fail(error);
+    if (!payload::writeLauncher(utf8Path(templatePath), payload, utf8Path(outputPath), error)) return fail(error);
     std::cout << "wrote " << outputPath << " (" << payload.files.size() << " embedded files)\n";
     return 0;
 }
 
-int runInit(int argc, char** argv) {
-    if (argc > 3) return usage();
-    if (argc == 2) {
+// Into a file the example goes byte for byte (binary mode, also on Windows);
+// on standard output it is text, like everything the tool prints.
+int runInit(const Arguments& arguments) {
+    if (arguments.size() > 2) return usage();
+    if (arguments.size() == 1) {
         std::cout << generator::kExampleConfiguration;
         return 0;
     }
-    if (fs::exists(argv[2])) return fail(std::string(argv[2]) + " exists; not overwritten");
-    std::ofstream out(argv[2], std::ios::binary);
+    const std::string& name = arguments[1];
+    std::error_code ec;
+    if (fs::exists(utf8Path(name), ec)) return fail(name + " exists; not overwritten");
+    std::ofstream out(utf8Path(name), std::ios::binary);
     out << generator::kExampleConfiguration;
     out.close();
-    if (!out) return fail(std::string("cannot write ") + argv[2]);
-    std::cout << "wrote " << argv[2] << "\n";
+    if (!out) return fail("cannot write " + name);
+    std::cout << "wrote " << name << "\n";
     return 0;
 }
 
@@ -127,29 +152,51 @@ void describeResourcesAndSignature(const fs::path& path, uint64_t trailingBytes)
     }
 }
 
-int runInspect(int argc, char** argv) {
-    if (argc < 3 || argc > 4 || (argc == 4 && std::strcmp(argv[3], "--raw") != 0)) return usage();
+int runInspect(const Arguments& arguments) {
+    if (arguments.size() < 2 || arguments.size() > 3 || (arguments.size() == 3 && arguments[2] != "--raw"))
+        return usage();
+    const std::string& name = arguments[1];
+    const fs::path path = utf8Path(name);
     std::string error;
     generator::LauncherProgram program;
-    if (!templateProgram(argv[2], program, error)) return fail(error);
+    if (!templateProgram(path, program, error)) return fail(error);
     payload::LauncherContents contents;
-    if (!payload::readLauncher(argv[2], contents, error)) return fail(error);
-    if (argc == 4) {
+    if (!payload::readLauncher(path, contents, error)) return fail(error);
+    if (arguments.size() == 3) {
         std::cout << payload::describeLauncher(contents);
         return 0;
     }
-    std::cout << "# " << argv[2] << ": " << (program == generator::LauncherProgram::Gui ? "GUI" : "service")
+    std::cout << "# " << name << ": " << (program == generator::LauncherProgram::Gui ? "GUI" : "service")
               << " launcher, payload at " << contents.payloadOffset << "\n";
-    describeResourcesAndSignature(argv[2], contents.trailingBytes);
+    describeResourcesAndSignature(path, contents.trailingBytes);
     std::cout << "\n" << generator::describeConfiguration(contents, program);
     return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (argc >= 2 && std::strcmp(argv[1], "build") == 0) return runBuild(argc, argv);
-    if (argc >= 2 && std::strcmp(argv[1], "init") == 0) return runInit(argc, argv);
-    if (argc >= 2 && std::strcmp(argv[1], "inspect") == 0) return runInspect(argc, argv);
+int run(const Arguments& arguments) {
+    const std::string command = arguments.empty() ? "" : arguments[0];
+    if (command == "build") return runBuild(arguments);
+    if (command == "init") return runInit(arguments);
+    if (command == "inspect") return runInspect(arguments);
+    if (command == "--version" && arguments.size() == 1) {
+        std::cout << "launchergen " LAUNCHER_VERSION_TEXT "\n";
+        return 0;
+    }
+    if ((command == "--help" || command == "-h") && arguments.size() == 1) return help();
     return usage();
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// Linked with -municode: the arguments come as UTF-16, so that a file name
+// outside the ANSI code page can be named.
+int wmain(int argc, wchar_t** argv) {
+    Arguments arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.push_back(utf16ToUtf8(std::u16string(argv[i], argv[i] + std::wcslen(argv[i]))));
+    return run(arguments);
+}
+#else
+int main(int argc, char** argv) { return run(Arguments(argv + 1, argv + argc)); }
+#endif

@@ -124,13 +124,13 @@ bool parseLauncherDescription(std::string_view text, const std::filesystem::path
 bool readLauncherDescriptionFile(const std::filesystem::path& path, LauncherPayload& payload, std::string& error) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        error = "cannot open " + path.string();
+        error = "cannot open " + pathText(path);
         return false;
     }
     std::ostringstream text;
     text << in.rdbuf();
     if (!parseLauncherDescription(text.str(), path.parent_path(), payload, error)) {
-        error = path.string() + ", " + error;
+        error = pathText(path) + ", " + error;
         return false;
     }
     return true;

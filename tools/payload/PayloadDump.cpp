@@ -50,7 +50,7 @@ void describeWide(std::ostringstream& out, const std::vector<WideEntry>& entries
 bool readLauncher(const std::filesystem::path& path, LauncherContents& contents, std::string& error) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        error = "cannot open " + path.string();
+        error = "cannot open " + pathText(path);
         return false;
     }
     const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -1,5 +1,7 @@
 #include "PayloadWriter.h"
 
+#include "Utf.h"
+
 #include "core/LittleEndian.h"
 #include "core/PayloadMask.h"
 #include "core/PeImage.h"
@@ -66,22 +68,22 @@ bool readWholeFile(const fs::path& path, std::vector<uint8_t>& bytes) {
 bool checkTemplate(const fs::path& templatePath, std::vector<uint8_t>& image, std::string& error) {
     std::error_code ec;
     if (!fs::is_regular_file(templatePath, ec)) {
-        error = "template " + templatePath.string() + " does not exist or is not a file";
+        error = "template " + pathText(templatePath) + " does not exist or is not a file";
         return false;
     }
     if (!readWholeFile(templatePath, image)) {
-        error = "template " + templatePath.string() + " cannot be read";
+        error = "template " + pathText(templatePath) + " cannot be read";
         return false;
     }
     std::string why;
     auto pe = parsePeImage(image, &why);
     if (!pe) {
-        error = "template " + templatePath.string() + " is not a PE image: " + why;
+        error = "template " + pathText(templatePath) + " is not a PE image: " + why;
         return false;
     }
     const uint64_t end = pe->endOfLastSection();
     if (end != image.size()) {
-        error = "template " + templatePath.string() + " does not end where its last section ends (" +
+        error = "template " + pathText(templatePath) + " does not end where its last section ends (" +
                 std::to_string(image.size()) + " bytes, last section ends at " + std::to_string(end) +
                 "); it may already carry a payload";
         return false;
@@ -117,13 +119,13 @@ public:
     bool commit(std::string& error) {
         stream_.close();
         if (stream_.fail()) {
-            error = "cannot write " + partial_.string();
+            error = "cannot write " + pathText(partial_);
             return false;
         }
         std::error_code ec;
         fs::rename(partial_, final_, ec);
         if (ec) {
-            error = "cannot create " + final_.string() + ": " + ec.message();
+            error = "cannot create " + pathText(final_) + ": " + ec.message();
             return false;
         }
         committed_ = true;
@@ -161,7 +163,7 @@ bool copyMasked(const fs::path& source, uint64_t size, std::ostream& out, std::s
         left -= static_cast<uint64_t>(got);
     }
     if (left != 0) {
-        error = "embedded file " + source.string() + " could not be read completely";
+        error = "embedded file " + pathText(source) + " could not be read completely";
         return false;
     }
     return true;
@@ -194,7 +196,7 @@ bool writeLauncher(const fs::path& templatePath, const LauncherPayload& payload,
     std::vector<uint8_t> image;
     if (!startOutput(templatePath, outputPath, image, error)) return false;
     if (!payload.resources.empty() && !resources::writeResourceChanges(image, payload.resources, error)) {
-        error = templatePath.string() + ": " + error;
+        error = pathText(templatePath) + ": " + error;
         return false;
     }
 
@@ -203,7 +205,7 @@ bool writeLauncher(const fs::path& templatePath, const LauncherPayload& payload,
         std::error_code ec;
         const uint64_t size = fs::file_size(file.source, ec);
         if (ec || !std::ifstream(file.source, std::ios::binary)) {
-            error = "embedded file " + file.source.string() + " cannot be read";
+            error = "embedded file " + pathText(file.source) + " cannot be read";
             return false;
         }
         sizes.push_back(size);
@@ -226,7 +228,7 @@ bool writeLauncher(const fs::path& templatePath, const LauncherPayload& payload,
 
     OutputFile output(outputPath);
     if (!output.isOpen()) {
-        error = "cannot create " + outputPath.string();
+        error = "cannot create " + pathText(outputPath);
         return false;
     }
     std::ostream& out = output.stream();
@@ -247,7 +249,7 @@ bool writeLauncherWithRawPayload(const fs::path& templatePath, const std::vector
     if (!startOutput(templatePath, outputPath, image, error)) return false;
     OutputFile output(outputPath);
     if (!output.isOpen()) {
-        error = "cannot create " + outputPath.string();
+        error = "cannot create " + pathText(outputPath);
         return false;
     }
     output.stream().write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));

@@ -67,3 +67,21 @@ std::string utf16ToUtf8(std::u16string_view text) {
     }
     return out;
 }
+
+std::filesystem::path utf8Path(std::string_view text) {
+#ifdef _WIN32
+    const std::u16string wide = utf8ToUtf16(text);
+    return std::filesystem::path(std::wstring(wide.begin(), wide.end()));
+#else
+    return std::filesystem::path(std::string(text));
+#endif
+}
+
+std::string pathText(const std::filesystem::path& path) {
+#ifdef _WIN32
+    const std::wstring& wide = path.native();
+    return utf16ToUtf8(std::u16string(wide.begin(), wide.end()));
+#else
+    return path.string();
+#endif
+}
