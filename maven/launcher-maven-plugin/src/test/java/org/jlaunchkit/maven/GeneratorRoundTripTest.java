@@ -64,7 +64,8 @@ public class GeneratorRoundTripTest {
     public void theLauncherHoldsWhatThePomSaid() throws Exception {
         Path configuration = write(new InlineConfiguration().name("Zo\u00eb's \"Tool\"").mainClass("org.example.Main")
                 .jar(jar).search(Arrays.asList("registry", "environment:JAVA_HOME", "directory:C:\\Java\\jdk 17"))
-                .versions("1.8", "21").vmOptions(Arrays.asList("-Xmx64m", "-Dtitle=My App", "-Dpath=C:\\tmp\\x")));
+                .versions("1.8", "21")
+                .vmOptions(Arrays.asList("-Xmx64m", "-Dtitle=My App", "-Dhome=%ZELKOR_EXEDIR%")));
         Path launcher = folder.getRoot().toPath().resolve("app.exe");
 
         GeneratorRun run = build(configuration, LauncherTemplate.GUI64, launcher);
@@ -81,7 +82,7 @@ public class GeneratorRoundTripTest {
                 "  { kind = \"directory\", path = 'C:\\Java\\jdk 17' },",
                 "minVersion = \"1.8\"",
                 "maxVersion = \"21\"",
-                "options = [\"-Xmx64m\", \"-Dtitle=My App\", '-Dpath=C:\\tmp\\x']",
+                "options = [\"-Xmx64m\", \"-Dtitle=My App\", \"-Dhome=%ZELKOR_EXEDIR%\"]",
                 "name = \"launcher-bootstrap.jar\"",
                 "name = \"app.jar\"");
         for (String line : expectedLines) {
