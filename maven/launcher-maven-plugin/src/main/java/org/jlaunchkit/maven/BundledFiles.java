@@ -16,7 +16,7 @@ import org.apache.maven.plugin.MojoExecutionException;
  * plugin never runs an older generator left there.
  */
 final class BundledFiles {
-    static final String BOOTSTRAP_JAR = "launcher-bootstrap.jar";
+    private static final String BOOTSTRAP_JAR = "launcher-bootstrap.jar";
     private static final String ROOT = "jlaunchkit/";
 
     private final Path directory;
