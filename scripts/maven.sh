@@ -49,7 +49,7 @@ check_versions() {
     fi
   done
   if [ ${#stale[@]} -gt 0 ]; then
-    echo "maven: ${stale[*]} name another version of org.jlaunchkit than VERSION ($version)" >&2
+    echo "maven: not the version in VERSION ($version) for org.jlaunchkit: ${stale[*]}" >&2
     return 1
   fi
 }
