@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds everything and runs the whole test suite: the
 # core unit tests on the host and under Wine for each bitness, then the host
-# tests (payload tools, template checks, scenarios under Wine), then a short
+# tests (payload tools, template checks, scenarios under Wine), then the Maven
+# builds (scripts/maven.sh) and the example's launcher under Wine, then a short
 # fuzzing run. Ends with the line "N passed, N failed, N skipped".
 set -uo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -32,6 +33,31 @@ for preset in win64 win32 host; do
   failed=$((failed + bad))
   skipped=$((skipped + skip))
 done
+
+# The Maven side: the bootstrap library's and the plugin's builds with their
+# tests, the example project built with the plugin, one result line each;
+# then the example's launcher under Wine with the real runtime.
+echo "== maven"
+"$repo/scripts/maven.sh" test 2>&1 | tee build/maven-test.log
+for result in passed failed skipped; do
+  count=$(grep -cE "^maven: [a-z]+ $result" build/maven-test.log || true)
+  case $result in
+    passed) passed=$((passed + count)) ;;
+    failed) failed=$((failed + count)) ;;
+    skipped) skipped=$((skipped + count)) ;;
+  esac
+done
+if [ "$(grep -cE '^maven: [a-z]+ (passed|failed|skipped)' build/maven-test.log)" -ne 4 ]; then
+  echo "test: scripts/maven.sh did not report its four steps" >&2
+  failed=$((failed + 1))
+fi
+echo "== maven example under Wine"
+bash tests/maven/example-under-wine.sh
+case $? in
+  0) passed=$((passed + 1)) ;;
+  77) skipped=$((skipped + 1)) ;;
+  *) failed=$((failed + 1)) ;;
+esac
 
 "$repo/scripts/wine-prefix.sh" stop
 
