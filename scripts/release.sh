@@ -40,11 +40,12 @@ stamp=$(git log -1 --format=%ct 2>/dev/null || stat -c %Y VERSION)
 tree=$stage/common/$base
 mkdir -p "$tree/docs" "$tree/examples"
 for file in "${common[@]}"; do cp "dist/$file" "$tree/"; done
-jar --create --file "$tree/launcher-bootstrap-sources.jar" -C java/src/main/java .
-javadoc -quiet -Xdoclint:none -encoding UTF-8 -source 8 -d "$stage/javadoc" \
+jar_date=$(date -u -d "@$stamp" +%Y-%m-%dT%H:%M:%SZ)
+jar --create --date="$jar_date" --file "$tree/launcher-bootstrap-sources.jar" -C java/src/main/java .
+javadoc -quiet -notimestamp -Xdoclint:none -encoding UTF-8 -source 8 -d "$stage/javadoc" \
   -sourcepath java/src/main/java org.jlaunchkit.bootstrap >"$stage/javadoc.log" 2>&1 ||
   { cat "$stage/javadoc.log" >&2; exit 1; }
-jar --create --file "$tree/launcher-bootstrap-javadoc.jar" -C "$stage/javadoc" .
+jar --create --date="$jar_date" --file "$tree/launcher-bootstrap-javadoc.jar" -C "$stage/javadoc" .
 cp docs/configuration.md "$tree/docs/"
 cp -r examples/launcher.toml examples/sample-launcher.toml examples/sample-readme.txt examples/sample-app "$tree/examples/"
 mkdir -p "$tree/examples/maven-app"
