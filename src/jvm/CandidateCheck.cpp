@@ -73,13 +73,16 @@ CandidateVerdict judgeVersion(const std::string& path, FileTimeStamp lastWriteTi
     return verdictOfFailedRun(run.outcome);
 }
 
-// The GUI launcher starts javaw.exe, which must be there too; `path` becomes
-// its path whenever that fits a buffer.
-bool findJavaw(std::string& path, const CandidateSystem& system) {
+// The GUI launcher starts javaw.exe, which must be there too: looked up
+// beside `onDisk`, `onDisk` and `path` become its forms whenever they fit a
+// buffer.
+bool findJavaw(std::string& path, std::string& onDisk, const CandidateSystem& system) {
     const std::optional<std::string> javaw = javawPathOf(path);
-    if (!javaw) return false;
+    const std::optional<std::string> javawOnDisk = javawPathOf(onDisk);
+    if (!javaw || !javawOnDisk) return false;
     path = *javaw;
-    return system.exists(path);
+    onDisk = *javawOnDisk;
+    return system.exists(onDisk);
 }
 
 LibraryBitness bitnessOfMachine(std::optional<uint16_t> machine) {
@@ -110,24 +113,25 @@ bool checkJavaExe(std::string& path, std::string& version, const std::string& mi
                   const std::string& maxVersion, bool allowBeta, const CandidateSystem& system, SearchDiary& diary) {
     logMessage("checkJavaExe (%s, [out], %s, %s, %d)", path.c_str(), minVersion.c_str(), maxVersion.c_str(),
                allowBeta ? 1 : 0);
+    std::string onDisk = system.resolve(path);
     path = system.normalise(path);
 
     CandidateVerdict verdict = CandidateVerdict::NoJavaExe;
     LibraryBitness library = LibraryBitness::NotLooked;
     FileTimeStamp lastWriteTime = 0;
-    if (!system.findFile(path, lastWriteTime)) {
+    if (!system.findFile(onDisk, lastWriteTime)) {
         logMessage("file doesn't exist");
     } else {
         logMessage("file exists");
         version.clear();
         verdict = judgeVersion(path, lastWriteTime, version, minVersion, maxVersion, allowBeta, system);
         const bool gui = configInt(config::kLauncherKind) == config::kLauncherKindGui;
-        if (verdict == CandidateVerdict::Accepted && gui && !findJavaw(path, system))
+        if (verdict == CandidateVerdict::Accepted && gui && !findJavaw(path, onDisk, system))
             verdict = CandidateVerdict::NoJavaw;
         // Only a runtime that would be taken costs the library lookups; the
         // diary's table looks up the others when it is written.
         if (verdict == CandidateVerdict::Accepted) {
-            library = jvmLibraryBitness(path, system);
+            library = jvmLibraryBitness(onDisk, system);
             verdict = libraryVerdict(library, system.launcherBitness);
             logLibraryRefusal(verdict);
         }

@@ -31,8 +31,13 @@ struct VersionRun {
 };
 
 struct CandidateSystem {
-    // The absolute, lower-cased form of a path (relative paths against the
-    // launcher's directory), runs of backslashes collapsed.
+    // The absolute form of a path (relative paths against the launcher's
+    // directory), runs of backslashes collapsed, its case kept: what the file
+    // system is asked for. Under Wine a lower-cased path costs a directory
+    // listing for every component whose case differs on the disk.
+    Callback<std::string(const std::string& path)> resolve;
+    // The resolved path lower-cased: a runtime's identity in the version cache
+    // and the path the check hands back.
     Callback<std::string(const std::string& path)> normalise;
     // Looks the path up; when found, `lastWriteTime` receives its time.
     Callback<bool(const std::string& path, FileTimeStamp& lastWriteTime)> findFile;

@@ -46,6 +46,8 @@ public:
     std::vector<std::string> runs;
     std::vector<std::pair<std::string, CacheEntry>> writes;
     LibraryBitness launcherBitness = LibraryBitness::Bits64;
+    // Like Windows', the disk ignores case unless a test makes it keep it.
+    bool keepsCase = false;
 
     void addLibrary(const std::string& path, std::optional<uint16_t> machine) {
         files[path] = kTime;
@@ -58,6 +60,7 @@ public:
 
     CandidateSystem system() {
         return {
+            [this](const std::string& path) { return keepsCase ? path : lowered(path); },
             [](const std::string& path) { return lowered(path); },
             [this](const std::string& path, FileTimeStamp& time) {
                 const auto found = files.find(path);
@@ -269,6 +272,32 @@ TEST_F(CandidateCheckTest, TheJvmLibraryDecidesAfterEverythingElse) {
         EXPECT_EQ(diary.records()[0].verdict, c.verdict);
         EXPECT_EQ(jvmLibraryBitness(kJava, fake.system()), c.library);
     }
+}
+
+// The disk is asked for the path as written (under Wine a lower-cased path
+// costs a directory listing per component of another case); the cache and
+// the caller get the lower-cased identity.
+TEST_F(CandidateCheckTest, TheDiskIsAskedInThePathsOwnCaseTheCacheInLowerCase) {
+    storeNarrowValue(config::kLauncherKind, "1");  // GUI: javaw.exe is looked up too
+    const std::string home = "C:\\Program Files\\JRE";
+    FakeSystem fake;
+    fake.keepsCase = true;
+    fake.removeLibrary(kServerJvm);
+    fake.addLibrary(home + "\\bin\\server\\jvm.dll", PeImage::kMachineAmd64);
+    fake.files[home + "\\bin\\java.exe"] = kTime;
+    fake.files[home + "\\bin\\javaw.exe"] = kTime;
+    const std::string identity = "c:\\program files\\jre\\bin\\java.exe";
+    fake.cache[identity] = {kTime, "17.0.9"};
+
+    std::string path = home + "\\bin\\java.exe";
+    std::string version;
+    SearchDiary diary;
+    EXPECT_TRUE(checkJavaExe(path, version, "11", "", false, fake.system(), diary));
+    EXPECT_EQ(path, "c:\\program files\\jre\\bin\\javaw.exe");
+    EXPECT_EQ(version, "17.0.9");
+    ASSERT_EQ(diary.records().size(), 1u);
+    EXPECT_EQ(diary.records()[0].library, LibraryBitness::Bits64);
+    EXPECT_TRUE(fake.runs.empty());
 }
 
 // Entries written while the banner was cut by position hold the quote and a

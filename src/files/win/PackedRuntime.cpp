@@ -119,9 +119,11 @@ UnpackOutcome unpackAll(const std::string& home) {
 }
 
 bool holdsAnyPack(const std::string& home) {
-    for (const char* pattern : {"lib\\*.pack", "lib\\ext\\*.pack"})
-        if (findPath(homePath(home, pattern))) return true;
-    return false;
+    if (findPath(homePath(home, "lib\\*.pack"))) return true;
+    // No lib directory, no lib\ext either: a home that is not there (the
+    // bundled "jre" of most applications) costs one look-up, not two.
+    if (::GetLastError() == ERROR_PATH_NOT_FOUND) return false;
+    return findPath(homePath(home, "lib\\ext\\*.pack"));
 }
 
 }  // namespace

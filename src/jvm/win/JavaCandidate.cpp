@@ -26,6 +26,7 @@ SearchDiary launcherDiary;
 
 CandidateSystem windowsCandidateSystem(unsigned long versionRunTimeoutMs) {
     return CandidateSystem{
+        [](const std::string& path) { return fullPath(path, true); },
         [](const std::string& path) { return fullPath(path, false); },
         findWithTime,
         pathExists,

@@ -50,8 +50,10 @@ std::optional<std::string> readLocationFile(const char* fileName) {
     return text;
 }
 
+// The home keeps its case: the check lower-cases the runtime's identity
+// itself, and the file lookups in between are cheaper in the disk's own case.
 bool checkHomeDirectory(const Limits& limits, const std::string& home, bool skipVersionCheck, std::string& path) {
-    const std::string resolved = fullPath(home, false);
+    const std::string resolved = fullPath(home, true);
     preparePackedRuntime(resolved);
     const bool found = findJavaExeInHome(resolved, path);
     if (skipVersionCheck) return true;

@@ -158,25 +158,38 @@ size_t runEnd(const KeyPatternSegments& segments, size_t depth, Predicate stopsR
     return depth;
 }
 
-// The homes that the keys matching `segments` (from `depth` on) below `key`
-// name in `valueName`, in the order the patterns and the system list them.
-// Every call to the registry counts (under Wine each is a round trip to the
-// server), so keys are opened by whole paths where that cannot cost more: a
-// run of fixed segments without alternatives is one path; a segment with
-// alternatives is opened one alternative at a time, so that a package that is
-// not installed costs one failed open; below a listed name every combination
-// of the fixed segments up to the next "*" is one path.
-void collectVendorHomes(HKEY key, const KeyPatternSegments& segments, size_t depth, const char* valueName,
-                        std::vector<std::string>& homes) {
+// "<base>\<path>", or `path` alone below no base.
+std::string belowBase(std::string_view base, const std::string& path) {
+    return base.empty() ? path : std::string(base) + "\\" + path;
+}
+
+// The homes that the keys matching `segments` (from `depth` on) below
+// `key`\`base` name in `valueName`, in the order the patterns and the system
+// list them. Every call to the registry counts (under Wine each is a round
+// trip to the server), so keys are opened by whole paths where that cannot
+// cost more: the base goes into the first open (the packages' keys are opened
+// from the hive, not from an opened "SOFTWARE"); a run of fixed segments
+// without alternatives is one path; a segment with alternatives is opened one
+// alternative at a time, so that a package that is not installed costs one
+// failed open; below a listed name every combination of the fixed segments up
+// to the next "*" is one path.
+void collectVendorHomes(HKEY key, std::string_view base, const KeyPatternSegments& segments, size_t depth,
+                        const char* valueName, std::vector<std::string>& homes) {
+    const auto openAndCollect = [&](const std::string& path, size_t next) {
+        const RegistryKey subkey = openKeyForReading(key, belowBase(base, path));
+        if (subkey) collectVendorHomes(subkey.get(), {}, segments, next, valueName, homes);
+    };
+    const bool needsTheKeyItself = depth == segments.size() || matchesEverySubkey(segments[depth]);
+    if (needsTheKeyItself && !base.empty()) {
+        const RegistryKey opened = openKeyForReading(key, std::string(base));
+        if (opened) collectVendorHomes(opened.get(), {}, segments, depth, valueName, homes);
+        return;
+    }
     if (depth == segments.size()) {
         if (const std::optional<std::string> home = readTextValue(key, valueName, kBufferCapacity))
             homes.push_back(normalizedJavaHome(*home));
         return;
     }
-    const auto openAndCollect = [&](const std::string& path, size_t next) {
-        const RegistryKey subkey = openKeyForReading(key, path);
-        if (subkey) collectVendorHomes(subkey.get(), segments, next, valueName, homes);
-    };
     if (matchesEverySubkey(segments[depth])) {
         const size_t next = runEnd(segments, depth + 1, [](const auto&) { return false; });
         for (const std::string& name : subkeyNames(key))
@@ -192,15 +205,12 @@ void collectVendorHomes(HKEY key, const KeyPatternSegments& segments, size_t dep
 std::optional<FoundRuntime> vendors(const std::string& minVersion, const std::string& maxVersion,
                                     const CandidateChecks& checks) {
     std::optional<FoundRuntime> best;
-    const RegistryKey software[] = {openKeyForReading(HKEY_LOCAL_MACHINE, "SOFTWARE"),
-                                    openKeyForReading(HKEY_CURRENT_USER, "SOFTWARE")};
     for (const VendorRegistration& registration : kVendorRegistrations) {
         const std::string valueName(registration.valueName);
         const auto segments = keyPatternSegments(registration.keyPattern);
-        for (const RegistryKey& hive : software) {
-            if (!hive) continue;
+        for (HKEY hive : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
             std::vector<std::string> homes;
-            collectVendorHomes(hive.get(), segments, 0, valueName.c_str(), homes);
+            collectVendorHomes(hive, "SOFTWARE", segments, 0, valueName.c_str(), homes);
             for (const std::string& home : homes) {
                 logMessage("registered by %.*s: %s", static_cast<int>(registration.vendor.size()),
                            registration.vendor.data(), home.c_str());
