@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
+#include <set>
 
 namespace {
 
@@ -30,9 +31,27 @@ struct Registration {
     std::string suffix;
 };
 
+// The key a package's installer creates below SOFTWARE: its own, or its
+// folder in one that others share ("Microsoft\JDK", "JavaSoft\JDK").
+std::string packageRoot(const std::string& key) {
+    size_t end = key.find('\\', key.find("SOFTWARE\\") + 9);
+    const std::string vendor = key.substr(0, end);
+    if (vendor.ends_with("\\Microsoft") || vendor.ends_with("\\JavaSoft")) end = key.find('\\', end + 1);
+    return key.substr(0, end);
+}
+
 class VendorRegistryScenarioTest : public ::testing::TestWithParam<int> {
 protected:
     int bits() const { return GetParam(); }
+
+    // Removing the leaf key leaves its parents, which every later search of
+    // the prefix would walk: the package's whole key goes.
+    void TearDown() override {
+        placed_.clear();
+        for (const std::string& root : packageRoots_) deleteRegistryKey(scenario_, root, bits());
+    }
+
+    void removeAfterwards(const std::string& key) { packageRoots_.insert(packageRoot(key)); }
 
     // The launcher, written by launchergen from a file without a search list.
     fs::path writeLauncher(const std::string& mainClass = "demo.Main", const std::string& more = {}) {
@@ -53,6 +72,7 @@ protected:
         names.registryKey = registration.key;
         names.registryValue = registration.value;
         names.valueSuffix = registration.suffix;
+        removeAfterwards(registration.key);
         placed_.push_back(std::make_unique<PlacedRuntime>(scenario_, RuntimePlacement::RegistryValue,
                                                           scenario_.directory(), RuntimeShape::Jre, bits(), banner,
                                                           names));
@@ -74,6 +94,7 @@ protected:
 
     WineScenario scenario_{"vendor_registry"};
     std::vector<std::unique_ptr<PlacedRuntime>> placed_;
+    std::set<std::string> packageRoots_;
 };
 
 TEST_P(VendorRegistryScenarioTest, EachPackagesRegistrationIsFoundByTheDefaultSearch) {
@@ -126,12 +147,12 @@ TEST_P(VendorRegistryScenarioTest, KeyNamingAMissingHomeIsSkippedWithALogLine) {
     const fs::path launcher = writeLauncher();
     const std::string missing = WineScenario::windowsPath(scenario_.directory() / "removed jdk");
     const std::string missingKey = "HKLM\\SOFTWARE\\Eclipse Adoptium\\JDK\\21.0.1.12\\hotspot\\MSI";
+    removeAfterwards(missingKey);
     addRegistryValue(scenario_, missingKey, "Path", "REG_SZ", missing + "\\", bits());
     const PlacedRuntime& present =
         place({"Microsoft", "HKLM\\SOFTWARE\\Microsoft\\JDK\\17.0.9.8\\hotspot\\MSI", "Path", "\\"},
               "openjdk version \"17.0.9\" 2023-10-17", "microsoft");
     const LauncherRun result = run(launcher);
-    deleteRegistryKey(scenario_, missingKey, bits());
     SKIP_IF_UNRUNNABLE(result);
     EXPECT_EQ(result.exitCode, 0) << describe(result);
     EXPECT_TRUE(started(present));
@@ -169,6 +190,7 @@ TEST_P(RealRuntimeRegistryTest, RuntimeRegisteredAsAPackageInstallStartsTheAppli
     names.registryKey = "HKLM\\SOFTWARE\\Eclipse Adoptium\\JDK\\17.0.9.9\\hotspot\\MSI";
     names.registryValue = "Path";
     names.valueSuffix = "\\";
+    removeAfterwards(names.registryKey);
     const PlacedRuntime runtime(scenario_, RuntimePlacement::RegistryValue, scenario_.directory(), RuntimeShape::Real,
                                 64, "", names);
     const LauncherRun result = scenario_.run(launcher, {"return"}, {{"ZELKOR_LOG", "yes"}}, 120);
