@@ -23,8 +23,8 @@
 namespace {
 
 constexpr int kCandidates = 10;
-constexpr int kSearchesPerRound = 200;
-constexpr int kRounds = 5;
+constexpr int kSearchesPerRound = 100;
+constexpr int kRounds = 20;
 
 double now() {
     LARGE_INTEGER counter, frequency;
@@ -39,15 +39,23 @@ FileTimeStamp lastWriteTime(const std::string& path) {
     return static_cast<FileTimeStamp>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
 }
 
+// A candidate's java.exe as the disk spells it (as installers and users
+// write it) and the version cache's key for it (the lower-cased identity).
+struct Candidate {
+    std::string javaExe;
+    std::string cacheKey;
+    std::string home() const { return javaExe.substr(0, javaExe.size() - 13); }
+};
+
 // Ten homes with a java.exe and a jvm.dll each, cached as the launcher would have cached them.
-std::vector<std::string> makeCandidates(const std::string& root) {
-    std::vector<std::string> javaExes;
+std::vector<Candidate> makeCandidates(const std::string& root) {
+    std::vector<Candidate> candidates;
     ::CreateDirectoryA(root.c_str(), nullptr);
     for (int i = 0; i < kCandidates; ++i) {
         const std::string home = root + "\\home" + std::to_string(i);
         ::CreateDirectoryA(home.c_str(), nullptr);
         ::CreateDirectoryA((home + "\\bin").c_str(), nullptr);
-        const std::string javaExe = fullPath(home + "\\bin\\java.exe", false);
+        const std::string javaExe = fullPath(home + "\\bin\\java.exe", true);
         FileHandle file(::CreateFileA(javaExe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         file.reset();
@@ -56,17 +64,18 @@ std::vector<std::string> makeCandidates(const std::string& root) {
         ::GetModuleFileNameA(nullptr, self, MAX_PATH);
         ::CreateDirectoryA((home + "\\bin\\server").c_str(), nullptr);
         ::CopyFileA(self, (home + "\\bin\\server\\jvm.dll").c_str(), FALSE);
-        writeCachedVersion(javaExe, lastWriteTime(javaExe), i + 1 < kCandidates ? "1.5.0_22" : "1.8.0_121");
-        javaExes.push_back(javaExe);
+        const std::string identity = fullPath(javaExe, false);
+        writeCachedVersion(identity, lastWriteTime(javaExe), i + 1 < kCandidates ? "1.5.0_22" : "1.8.0_121");
+        candidates.push_back({javaExe, versionCacheKeyName(identity)});
     }
-    return javaExes;
+    return candidates;
 }
 
-void removeCandidates(const std::string& root, const std::vector<std::string>& javaExes) {
-    for (const std::string& javaExe : javaExes) {
-        ::RegDeleteKeyA(HKEY_CURRENT_USER, versionCacheKeyName(javaExe).c_str());
-        ::DeleteFileA(javaExe.c_str());
-        const std::string bin = javaExe.substr(0, javaExe.rfind('\\'));
+void removeCandidates(const std::string& root, const std::vector<Candidate>& candidates) {
+    for (const Candidate& candidate : candidates) {
+        ::RegDeleteKeyA(HKEY_CURRENT_USER, candidate.cacheKey.c_str());
+        ::DeleteFileA(candidate.javaExe.c_str());
+        const std::string bin = candidate.javaExe.substr(0, candidate.javaExe.rfind('\\'));
         ::DeleteFileA((bin + "\\server\\jvm.dll").c_str());
         ::RemoveDirectoryA((bin + "\\server").c_str());
         ::RemoveDirectoryA(bin.c_str());
@@ -80,12 +89,12 @@ std::string packageKey(int i) {
     return "SOFTWARE\\Eclipse Adoptium\\JDK\\1." + std::to_string(i) + ".0\\hotspot\\MSI";
 }
 
-void registerCandidates(const std::vector<std::string>& javaExes) {
-    for (size_t i = 0; i < javaExes.size(); ++i) {
+void registerCandidates(const std::vector<Candidate>& candidates) {
+    for (size_t i = 0; i < candidates.size(); ++i) {
         RegistryKey key;
         ::RegCreateKeyExA(HKEY_CURRENT_USER, packageKey(static_cast<int>(i)).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
                           nullptr, key.put(), nullptr);
-        const std::string home = javaExes[i].substr(0, javaExes[i].size() - 13) + "\\";
+        const std::string home = candidates[i].home() + "\\";
         ::RegSetValueExA(key.get(), "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(home.c_str()),
                          static_cast<DWORD>(home.size() + 1));
     }
@@ -105,10 +114,10 @@ void unregisterCandidates(size_t count) {
 
 // The unavoidable part: is the file there, and what does the cache say; with
 // `fromKeys`, first the home from each package key.
-bool baselineSearch(const std::vector<std::string>& javaExes, bool fromKeys = false) {
+bool baselineSearch(const std::vector<Candidate>& candidates, bool fromKeys = false) {
     bool found = false;
-    for (size_t i = 0; i < javaExes.size(); ++i) {
-        const std::string& javaExe = javaExes[i];
+    for (size_t i = 0; i < candidates.size(); ++i) {
+        const Candidate& candidate = candidates[i];
         if (fromKeys) {
             RegistryKey package;
             char home[MAX_PATH];
@@ -120,10 +129,10 @@ bool baselineSearch(const std::vector<std::string>& javaExes, bool fromKeys = fa
                 continue;
         }
         WIN32_FIND_DATAA entry;
-        FindHandle lookup(::FindFirstFileA(javaExe.c_str(), &entry));
+        FindHandle lookup(::FindFirstFileA(candidate.javaExe.c_str(), &entry));
         RegistryKey key;
-        const std::string name = versionCacheKeyName(javaExe);
-        if (!lookup || ::RegOpenKeyExA(HKEY_CURRENT_USER, name.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS)
+        if (!lookup ||
+            ::RegOpenKeyExA(HKEY_CURRENT_USER, candidate.cacheKey.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS)
             continue;
         BYTE time[8];
         DWORD timeSize = sizeof time;
@@ -138,14 +147,14 @@ bool baselineSearch(const std::vector<std::string>& javaExes, bool fromKeys = fa
 
 // Alternates the search and its baseline so that both see the same machine;
 // keeps the best round of each.
-void measure(const char* what, const std::vector<std::string>& javaExes, bool fromKeys) {
+void measure(const char* what, const std::vector<Candidate>& candidates, bool fromKeys) {
     double bestSearch = 1e9, bestBaseline = 1e9;
     for (int round = 0; round < kRounds; ++round) {
         double start = now();
         for (int i = 0; i < kSearchesPerRound; ++i) findJavaRuntime();
         bestSearch = std::min(bestSearch, (now() - start) / kSearchesPerRound);
         start = now();
-        for (int i = 0; i < kSearchesPerRound; ++i) baselineSearch(javaExes, fromKeys);
+        for (int i = 0; i < kSearchesPerRound; ++i) baselineSearch(candidates, fromKeys);
         bestBaseline = std::min(bestBaseline, (now() - start) / kSearchesPerRound);
     }
     std::printf("warm search over %d cached candidates, %s: %.1f us\n", kCandidates, what, bestSearch * 1e6);
@@ -160,34 +169,47 @@ int main() {
     char base[MAX_PATH];
     ::GetTempPathA(MAX_PATH, base);
     const std::string root = std::string(base) + "search_bench_" + std::to_string(::GetCurrentProcessId());
-    const std::vector<std::string> javaExes = makeCandidates(root);
+    const std::vector<Candidate> candidates = makeCandidates(root);
+    // What the search hands back: the lower-cased identity.
+    const std::string taken = fullPath(candidates.back().javaExe, false);
 
     std::string sequence;
-    for (const std::string& javaExe : javaExes) sequence += "A" + javaExe.substr(0, javaExe.size() - 13) + ";";
+    for (const Candidate& candidate : candidates) sequence += "A" + candidate.home() + ";";
     storeNarrowValue(config::kJvmSearchSequence, sequence);
     storeNarrowValue(config::kMinVersion, "1.6");
     storeNarrowValue(config::kLauncherKind, "4");  // no javaw.exe check: the baseline has none either
 
     const SearchResult check = findJavaRuntime();
-    if (check.type != LOCATION_DIRECTORY || check.path != javaExes.back() || !baselineSearch(javaExes)) {
+    if (check.type != LOCATION_DIRECTORY || check.path != taken || !baselineSearch(candidates)) {
         std::fprintf(stderr, "the warm search did not end at the last candidate (type %d, %s)\n",
                      static_cast<int>(check.type), check.path.c_str());
-        removeCandidates(root, javaExes);
+        removeCandidates(root, candidates);
         return 1;
     }
 
-    measure("directory entries", javaExes, false);
+    measure("directory entries", candidates, false);
 
-    registerCandidates(javaExes);
+    // The package-key source where the default sequence puts it, before the
+    // other sources, on a machine where no package registered a runtime.
+    storeNarrowValue(config::kJvmSearchSequence, "V;" + sequence);
+    const SearchResult afterPackages = findJavaRuntime();
+    if (afterPackages.type != LOCATION_DIRECTORY || afterPackages.path != taken) {
+        std::fprintf(stderr, "the search with \"V\" first did not end at the last candidate (type %d, %s)\n",
+                     static_cast<int>(afterPackages.type), afterPackages.path.c_str());
+    } else {
+        measure("directory entries after \"V\" (no package registered)", candidates, false);
+    }
+
+    registerCandidates(candidates);
     storeNarrowValue(config::kJvmSearchSequence, "V;");
     const SearchResult registered = findJavaRuntime();
-    if (registered.type != LOCATION_REGISTRY || registered.path != javaExes.back()) {
+    if (registered.type != LOCATION_REGISTRY || registered.path != taken) {
         std::fprintf(stderr, "the search of the package keys did not take the last candidate (type %d, %s)\n",
                      static_cast<int>(registered.type), registered.path.c_str());
     } else {
-        measure("package keys (\"V\")", javaExes, true);
+        measure("package keys (\"V\")", candidates, true);
     }
-    unregisterCandidates(javaExes.size());
-    removeCandidates(root, javaExes);
+    unregisterCandidates(candidates.size());
+    removeCandidates(root, candidates);
     return 0;
 }
