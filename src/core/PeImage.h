@@ -48,3 +48,9 @@ inline constexpr size_t kPeMachineLeadingBytes = 4096;
 // field. Nothing when they are not there (no PE image, or its headers lie
 // beyond the bytes given).
 std::optional<uint16_t> peMachine(std::span<const uint8_t> leadingBytes);
+
+// What a file says of its machine.
+struct FileMachine {
+    bool present = false;             // false only when there is no such file
+    std::optional<uint16_t> machine;  // the PE machine field; nothing when unreadable or no PE image
+};

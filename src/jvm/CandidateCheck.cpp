@@ -147,8 +147,9 @@ LibraryBitness jvmLibraryBitness(const std::string& javaExe, const CandidateSyst
     LibraryBitness found = LibraryBitness::None;
     for (const std::string& binDirectory : jvmLibraryBinDirectories(javaExe)) {
         for (const std::string& library : jvmLibraryPaths(binDirectory)) {
-            if (!system.exists(library)) continue;
-            const LibraryBitness bitness = bitnessOfMachine(system.readMachine(library));
+            const FileMachine image = system.readMachine(library);
+            if (!image.present) continue;
+            const LibraryBitness bitness = bitnessOfMachine(image.machine);
             if (bitness == system.launcherBitness) return bitness;
             if (found == LibraryBitness::None || bitness == LibraryBitness::Unreadable) found = bitness;
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Callback.h"
+#include "core/PeImage.h"
 #include "jvm/SearchDiary.h"
 
 #include <cstdint>
@@ -50,9 +51,9 @@ struct CandidateSystem {
         writeCachedVersion;
     // Runs the runtime hidden with "-version" and reads its first line.
     Callback<VersionRun(const std::string& path)> runJavaVersion;
-    // The machine field of the PE image at `path`; nothing when it cannot be
-    // read as one.
-    Callback<std::optional<uint16_t>(const std::string& path)> readMachine;
+    // Whether the file at `path` is there and the machine field of its PE
+    // image (nothing when it cannot be read as one), from one open.
+    Callback<FileMachine(const std::string& path)> readMachine;
     // The only bitness whose jvm.dll the launcher can load.
     LibraryBitness launcherBitness = kOwnBitness;
 };

@@ -83,7 +83,9 @@ public:
                 const auto found = runAnswers.find(path);
                 return found == runAnswers.end() ? VersionRun{Outcome::NotFinished, {}} : found->second;
             },
-            [this](const std::string& path) { return machines.at(path); },
+            [this](const std::string& path) {
+                return files.count(path) != 0 ? FileMachine{true, machines.at(path)} : FileMachine{};
+            },
             launcherBitness,
         };
     }

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <cstdint>
-#include <optional>
+#include "core/PeImage.h"
+
 #include <string>
 
-// The machine field of the PE image at `path` (a narrow path), read from the
-// file's leading bytes; nothing when the file cannot be opened or read or is
-// no PE image. The file is opened for reading, sharing everything.
-std::optional<uint16_t> peFileMachine(const std::string& path);
+// Opens the file for reading, sharing everything, and reads the machine from
+// its leading bytes: one open answers both whether it is there and what it is.
+FileMachine peFileMachine(const std::string& path);
