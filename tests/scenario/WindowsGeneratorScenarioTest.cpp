@@ -7,6 +7,7 @@
 // Standard output and error are text on Windows: each line ends in CR LF
 // there, as the C runtime writes text streams, and otherwise the texts are
 // the same. Files are bytes on both: the launcher and the example file.
+#include "support/HostCommand.h"
 #include "support/TestFiles.h"
 #include "support/WineScenario.h"
 
@@ -144,9 +145,10 @@ protected:
     // launchergen on Linux, in the scenario's directory.
     GeneratorRun runLinux(const std::vector<std::string>& arguments) {
         const fs::path out = scenario_.directory() / "linux-out.txt", err = scenario_.directory() / "linux-err.txt";
-        std::string command = "cd '" + scenario_.directory().string() + "' && '" + kLinuxGenerator.string() + "'";
-        for (const std::string& argument : arguments) command += " '" + argument + "'";
-        command += " > '" + out.string() + "' 2> '" + err.string() + "'";
+        std::string command = "cd ";
+        command += shellQuoted(scenario_.directory()) + " && " + shellQuoted(kLinuxGenerator);
+        for (const std::string& argument : arguments) command += ' ' + shellQuoted(argument);
+        command += " > " + shellQuoted(out) + " 2> " + shellQuoted(err);
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(err)};
     }
