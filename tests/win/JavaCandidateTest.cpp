@@ -318,13 +318,15 @@ TEST_F(JavaCandidateTest, TheJvmLibraryOfTheLauncherBitnessMustBeThere) {
         const char* name;
         RuntimeShape::Kind kind;
         bool removeLibrary;
+        bool lockLibrary;  // open without sharing: there, but not readable
         LibraryBitness library;
         CandidateVerdict verdict;
     } cases[] = {
-        {"own", RuntimeShape::Jre, false, own, CandidateVerdict::Accepted},
-        {"other", RuntimeShape::WrongBitness, false, other, CandidateVerdict::WrongBitness},
-        {"none", RuntimeShape::Jre, true, LibraryBitness::None, CandidateVerdict::NoJvmLibrary},
-        {"jdk", RuntimeShape::Jdk, false, own, CandidateVerdict::Accepted},  // jre\bin\server only
+        {"own", RuntimeShape::Jre, false, false, own, CandidateVerdict::Accepted},
+        {"other", RuntimeShape::WrongBitness, false, false, other, CandidateVerdict::WrongBitness},
+        {"none", RuntimeShape::Jre, true, false, LibraryBitness::None, CandidateVerdict::NoJvmLibrary},
+        {"jdk", RuntimeShape::Jdk, false, false, own, CandidateVerdict::Accepted},  // jre\bin\server only
+        {"locked", RuntimeShape::WrongBitness, false, true, LibraryBitness::Unreadable, CandidateVerdict::Accepted},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -332,6 +334,10 @@ TEST_F(JavaCandidateTest, TheJvmLibraryOfTheLauncherBitnessMustBeThere) {
         const fs::path library = home_ / "bin" / "server" / "jvm.dll";
         if (c.kind != RuntimeShape::Jdk && !fs::exists(library)) GTEST_SKIP() << "no stand-in jvm.dll: " << library;
         if (c.removeLibrary) fs::remove(library);
+        const FileHandle lock(c.lockLibrary ? ::CreateFileW(library.wstring().c_str(), GENERIC_READ, 0, nullptr,
+                                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
+                                            : INVALID_HANDLE_VALUE);
+        ASSERT_EQ(static_cast<bool>(lock), c.lockLibrary);
         std::string version;
         EXPECT_EQ(checkJavaExe(path, version, "1.6", "", false), c.verdict == CandidateVerdict::Accepted);
         const CandidateRecord& record = candidateDiary().records().back();
