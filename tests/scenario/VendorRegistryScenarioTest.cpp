@@ -110,9 +110,13 @@ TEST_P(VendorRegistryScenarioTest, EachPackagesRegistrationIsFoundByTheDefaultSe
         {"SapMachine", "HKLM\\SOFTWARE\\SapMachine\\JDK\\17", "JavaHome", ""},
     };
     const fs::path launcher = writeLauncher();
+    int package = 0;
     for (const Registration& registration : registrations) {
         SCOPED_TRACE(registration.key);
-        const PlacedRuntime& runtime = place(registration, "openjdk version \"17.0.9\" 2023-10-17", "home");
+        // A folder of its own for each: no program of the previous package's
+        // run is rewritten in place.
+        const PlacedRuntime& runtime = place(registration, "openjdk version \"17.0.9\" 2023-10-17",
+                                             "home " + std::to_string(++package));
         if (registration.value == "Path") {
             // Beside the path, the packages' flag of the same name as the JavaSoft value.
             addRegistryValue(scenario_, registration.key, "JavaHome", "REG_DWORD", "1", runtime.bits());
