@@ -166,6 +166,16 @@ void measure(const char* what, const std::vector<Candidate>& candidates, bool fr
     std::printf("  ratio search / baseline: %.2f\n", bestSearch / bestBaseline);
 }
 
+// Whether the configured search ends where the measurement expects it to:
+// at the last candidate, found by `type`.
+bool searchTakes(LocationType type, const std::string& taken, const char* what) {
+    const SearchResult result = findJavaRuntime();
+    if (result.type == type && result.path == taken) return true;
+    std::fprintf(stderr, "the search of the %s did not take the last candidate (type %d, %s)\n", what,
+                 static_cast<int>(result.type), result.path.c_str());
+    return false;
+}
+
 }  // namespace
 
 int main() {
@@ -177,41 +187,27 @@ int main() {
     const std::string taken = fullPath(candidates.back().javaExe, false);
 
     std::string sequence;
-    for (const Candidate& candidate : candidates) sequence += "A" + candidate.home() + ";";
+    for (const Candidate& candidate : candidates) sequence.append("A").append(candidate.home()).append(";");
     storeNarrowValue(config::kJvmSearchSequence, sequence);
     storeNarrowValue(config::kMinVersion, "1.6");
     storeNarrowValue(config::kLauncherKind, "4");  // no javaw.exe check: the baseline has none either
 
-    const SearchResult check = findJavaRuntime();
-    if (check.type != LOCATION_DIRECTORY || check.path != taken || !baselineSearch(candidates)) {
-        std::fprintf(stderr, "the warm search did not end at the last candidate (type %d, %s)\n",
-                     static_cast<int>(check.type), check.path.c_str());
+    if (!searchTakes(LOCATION_DIRECTORY, taken, "directory entries") || !baselineSearch(candidates)) {
         removeCandidates(root, candidates);
         return 1;
     }
-
     measure("directory entries", candidates, false);
 
     // The package-key source where the default sequence puts it, before the
     // other sources, on a machine where no package registered a runtime.
     storeNarrowValue(config::kJvmSearchSequence, "V;" + sequence);
-    const SearchResult afterPackages = findJavaRuntime();
-    if (afterPackages.type != LOCATION_DIRECTORY || afterPackages.path != taken) {
-        std::fprintf(stderr, "the search with \"V\" first did not end at the last candidate (type %d, %s)\n",
-                     static_cast<int>(afterPackages.type), afterPackages.path.c_str());
-    } else {
-        measure("directory entries after \"V\" (no package registered)", candidates, false);
-    }
+    const char* const afterPackages = "directory entries after \"V\" (no package registered)";
+    if (searchTakes(LOCATION_DIRECTORY, taken, afterPackages)) measure(afterPackages, candidates, false);
 
     registerCandidates(candidates);
     storeNarrowValue(config::kJvmSearchSequence, "V;");
-    const SearchResult registered = findJavaRuntime();
-    if (registered.type != LOCATION_REGISTRY || registered.path != taken) {
-        std::fprintf(stderr, "the search of the package keys did not take the last candidate (type %d, %s)\n",
-                     static_cast<int>(registered.type), registered.path.c_str());
-    } else {
-        measure("package keys (\"V\")", candidates, true);
-    }
+    const char* const packages = "package keys (\"V\")";
+    if (searchTakes(LOCATION_REGISTRY, taken, packages)) measure(packages, candidates, true);
     unregisterCandidates(candidates.size());
     removeCandidates(root, candidates);
     return 0;
