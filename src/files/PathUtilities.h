@@ -10,7 +10,8 @@
 const std::string& launcherDirectory();
 
 // FindFirstFile finds the path; `lastWriteTime` (a FILETIME, may be null)
-// receives its last write time.
+// receives its last write time. When not found, the thread's last error is
+// FindFirstFile's (ERROR_PATH_NOT_FOUND: a directory on the way is missing).
 bool findPath(const std::string& path, void* lastWriteTime = nullptr);
 
 // A drive root ("C:\", "C:\.", "C:\.\.") exists without a look-up; anything

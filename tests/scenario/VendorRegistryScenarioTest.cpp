@@ -113,8 +113,7 @@ TEST_P(VendorRegistryScenarioTest, EachPackagesRegistrationIsFoundByTheDefaultSe
     int package = 0;
     for (const Registration& registration : registrations) {
         SCOPED_TRACE(registration.key);
-        // A folder of its own for each: no program of the previous package's
-        // run is rewritten in place.
+        // A folder of its own each: nothing the last run started is rewritten.
         const PlacedRuntime& runtime = place(registration, "openjdk version \"17.0.9\" 2023-10-17",
                                              "home " + std::to_string(++package));
         if (registration.value == "Path") {

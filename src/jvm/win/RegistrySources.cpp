@@ -136,6 +136,14 @@ bool matchesEverySubkey(const std::vector<std::string_view>& segment) {
 
 bool hasAlternatives(const std::vector<std::string_view>& segment) { return segment.size() > 1; }
 
+// "<parent>\<name>", or `name` alone below no parent.
+std::string subkeyPath(std::string_view parent, std::string_view name) {
+    std::string path(parent);
+    if (!path.empty()) path += '\\';
+    path += name;
+    return path;
+}
+
 // The paths that `base` followed by the fixed segments [from, to) spells: one
 // per combination of their alternatives, in the pattern's order.
 std::vector<std::string> joinedPaths(const std::string& base, const KeyPatternSegments& segments, size_t from,
@@ -145,7 +153,7 @@ std::vector<std::string> joinedPaths(const std::string& base, const KeyPatternSe
         std::vector<std::string> longer;
         for (const std::string& path : paths)
             for (std::string_view alternative : segments[depth])
-                longer.push_back(path.empty() ? std::string(alternative) : path + "\\" + std::string(alternative));
+                longer.push_back(subkeyPath(path, alternative));
         paths = std::move(longer);
     }
     return paths;
@@ -156,11 +164,6 @@ template <typename Predicate>
 size_t runEnd(const KeyPatternSegments& segments, size_t depth, Predicate stopsRun) {
     while (depth < segments.size() && !matchesEverySubkey(segments[depth]) && !stopsRun(segments[depth])) ++depth;
     return depth;
-}
-
-// "<base>\<path>", or `path` alone below no base.
-std::string belowBase(std::string_view base, const std::string& path) {
-    return base.empty() ? path : std::string(base) + "\\" + path;
 }
 
 // The homes that the keys matching `segments` (from `depth` on) below
@@ -176,7 +179,7 @@ std::string belowBase(std::string_view base, const std::string& path) {
 void collectVendorHomes(HKEY key, std::string_view base, const KeyPatternSegments& segments, size_t depth,
                         const char* valueName, std::vector<std::string>& homes) {
     const auto openAndCollect = [&](const std::string& path, size_t next) {
-        const RegistryKey subkey = openKeyForReading(key, belowBase(base, path));
+        const RegistryKey subkey = openKeyForReading(key, subkeyPath(base, path));
         if (subkey) collectVendorHomes(subkey.get(), {}, segments, next, valueName, homes);
     };
     const bool needsTheKeyItself = depth == segments.size() || matchesEverySubkey(segments[depth]);
