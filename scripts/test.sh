@@ -12,10 +12,14 @@ cd "$repo"
 "$repo/scripts/build.sh" || exit 1
 
 passed=0 failed=0 skipped=0
+# What failed, named again at the end: the end of the output is what a reader
+# of a CI run sees first.
+failures=()
+failed_logs=()
 
 # The release archives in their quick form, from the dist/ just built.
 echo "== release bundle"
-if bash tests/release/bundle-check.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+if bash tests/release/bundle-check.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); failures+=("release bundle"); fi
 
 # One fresh Wine prefix for the whole run.
 rm -rf build/wineprefix build/wineprefix.lock
@@ -32,8 +36,13 @@ for preset in win64 win32 host; do
   if [ -z "$summary" ]; then
     echo "test: no ctest summary for $preset" >&2
     failed=$((failed + 1))
+    failures+=("ctest $preset: no summary")
     continue
   fi
+  while read -r name; do
+    failures+=("ctest $preset: $name")
+  done < <(sed -nE 's/^[[:space:]]*[0-9]+ - (.*) \((Failed|Timeout|Not Run|Exception|SEGFAULT|Subprocess aborted)[^)]*\).*/\1 (\2)/p' "$log")
+  [ "$bad" -eq 0 ] || failed_logs+=("$log")
   passed=$((passed + total - bad - skip))
   failed=$((failed + bad))
   skipped=$((skipped + skip))
@@ -48,27 +57,37 @@ for result in passed failed skipped; do
   count=$(grep -cE "^maven: [a-z]+ $result" build/maven-test.log || true)
   case $result in
     passed) passed=$((passed + count)) ;;
-    failed) failed=$((failed + count)) ;;
+    failed) failed=$((failed + count)); [ "$count" -eq 0 ] || failures+=("maven") ;;
     skipped) skipped=$((skipped + count)) ;;
   esac
 done
 if [ "$(grep -cE '^maven: [a-z]+ (passed|failed|skipped)' build/maven-test.log)" -ne 4 ]; then
   echo "test: scripts/maven.sh did not report its four steps" >&2
   failed=$((failed + 1))
+  failures+=("maven: steps missing")
 fi
 echo "== maven example under Wine"
 bash tests/maven/example-under-wine.sh
 case $? in
   0) passed=$((passed + 1)) ;;
   77) skipped=$((skipped + 1)) ;;
-  *) failed=$((failed + 1)) ;;
+  *) failed=$((failed + 1)); failures+=("maven example under Wine") ;;
 esac
 
 "$repo/scripts/wine-prefix.sh" stop
 
 # The fuzz targets, a short run each over their kept corpora.
 echo "== fuzz"
-if bash fuzz/run.sh 10; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+if bash fuzz/run.sh 10; then passed=$((passed + 1)); else failed=$((failed + 1)); failures+=("fuzz"); fi
+
+if [ "${#failures[@]}" -gt 0 ]; then
+  echo "== failed (their output is above, under the step's heading)"
+  printf '  %s\n' "${failures[@]}"
+  for log in "${failed_logs[@]}"; do
+    echo "== first assertions that failed in $log"
+    grep -m8 -A8 -E ': Failure$' "$log" | head -80
+  done
+fi
 
 echo "$passed passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ]
