@@ -103,7 +103,14 @@ bool findJavaExeInHome(const std::string& home, std::string& javaExe, const Cand
     const std::string jreJava = home + "\\jre\\bin\\java.exe";
     if (jreJava.size() > kLongestPath) return false;
     javaExe = jreJava;
-    if (configInt(config::kRequireJdk) != 0) return system.exists(home + "\\lib\\tools.jar");
+    if (configInt(config::kRequireJdk) != 0) {
+        // Up to Java 8 a JDK has lib\tools.jar and its runtime in jre. From
+        // Java 9 on it has neither: javac.exe beside java.exe tells it from a JRE.
+        if (system.exists(home + "\\lib\\tools.jar")) return true;
+        if (!system.exists(home + "\\bin\\javac.exe")) return false;
+        javaExe = home + "\\bin\\java.exe";
+        return true;
+    }
     // Whether the bin form exists is the check's business.
     if (!system.exists(javaExe)) javaExe = home + "\\bin\\java.exe";
     return true;

@@ -63,9 +63,10 @@ struct CandidateSystem {
 inline constexpr std::string_view kFailedVersionMarker = "1.0.0";
 
 // "<home>\jre\bin\java.exe", or "<home>\bin\java.exe" when that does not exist;
-// with the JDK requirement (key 131) the answer is whether "<home>\lib\tools.jar"
-// exists and the path keeps the jre form. A home too long for a path buffer
-// is refused.
+// with the JDK requirement (key 131) the answer is whether the home is a JDK:
+// "<home>\lib\tools.jar" exists (up to Java 8; the path keeps the jre form)
+// or "<home>\bin\javac.exe" does (Java 9 and later; the bin form). A home too
+// long for a path buffer is refused.
 bool findJavaExeInHome(const std::string& home, std::string& javaExe, const CandidateSystem& system);
 
 // The candidate check: see JavaCandidate.h for what it decides. `path` becomes

@@ -12,7 +12,7 @@
 
 // The java.exe of a Java home: "<home>\jre\bin\java.exe", or "<home>\bin\java.exe"
 // when that does not exist. With the JDK requirement (key 131) the answer is
-// whether "<home>\lib\tools.jar" exists, and the path keeps the jre form.
+// whether the home is a JDK (CandidateCheck.h says how that is told).
 bool findJavaExeInHome(const std::string& home, std::string& javaExe);
 
 // Checks the candidate `path` against the limits: the file exists, its version

@@ -347,6 +347,8 @@ TEST_F(CandidateCheckTest, HomesGiveTheJreFormTheBinFormOrTheJdkAnswer) {
         {"JDK required and there", {home + "\\lib\\tools.jar"}, "1", true, home + "\\jre\\bin\\java.exe"},
         {"JDK required, no tools.jar", {home + "\\jre\\bin\\java.exe", home + "\\bin\\java.exe"}, "1", false,
          home + "\\jre\\bin\\java.exe"},
+        {"JDK 9 or later required: javac.exe, no tools.jar, no jre",
+         {home + "\\bin\\java.exe", home + "\\bin\\javac.exe"}, "1", true, home + "\\bin\\java.exe"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -171,6 +171,20 @@ TEST_P(JvmDiscoveryScenarioTest, RegistryEntryFindsAJavaSoftRuntime) {
     EXPECT_TRUE(result.logHas("Loading of JVM-DLL successful")) << describe(result);
 }
 
+TEST_P(JvmDiscoveryScenarioTest, ARequiredJdkOfJava9OrLaterIsToldFromAJreByItsCompiler) {
+    const fs::path root = scenario_.directory();
+    const fs::path jre = makeRuntimeHome(root / "jre17", RuntimeShape::Jre, bits(), "openjdk version \"17.0.9\"");
+    const fs::path jdk = makeRuntimeHome(root / "jdk17", RuntimeShape::Jre, bits(), "openjdk version \"17.0.2\"");
+    std::ofstream(jdk / "bin" / "javac.exe") << "compiler";
+    const std::string sequence =
+        "A" + WineScenario::windowsPath(jre) + ";A" + WineScenario::windowsPath(jdk) + ";";
+    const LauncherRun result = run(launcher(sequence, "11", PayloadBuilder().set(config::kRequireJdk, "1")));
+    SKIP_IF_UNRUNNABLE(result);
+    EXPECT_EQ(result.exitCode, kExitLaunched) << describe(result);
+    EXPECT_EQ(countRuns(jre), 0) << "a JRE is not even asked for its version";
+    EXPECT_EQ(countRuns(jdk), 1) << describe(result);
+}
+
 TEST_P(JvmDiscoveryScenarioTest, LibrarySubdirectoriesAreTriedInTheirOrder) {
     const fs::path program = launcher("Rjre");
     PlacedRuntime runtime(scenario_, RuntimePlacement::BundledJre, program.parent_path(),
