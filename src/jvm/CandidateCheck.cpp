@@ -99,7 +99,8 @@ void logLibraryRefusal(CandidateVerdict verdict) {
 
 }  // namespace
 
-bool findJavaExeInHome(const std::string& home, std::string& javaExe, const CandidateSystem& system) {
+bool findJavaExeInHome(const std::string& home, std::string& javaExe, const CandidateSystem& system,
+                       SearchDiary& diary) {
     const std::string jreJava = home + "\\jre\\bin\\java.exe";
     if (jreJava.size() > kLongestPath) return false;
     javaExe = jreJava;
@@ -107,9 +108,17 @@ bool findJavaExeInHome(const std::string& home, std::string& javaExe, const Cand
         // Up to Java 8 a JDK has lib\tools.jar and its runtime in jre. From
         // Java 9 on it has neither: javac.exe beside java.exe tells it from a JRE.
         if (system.exists(home + "\\lib\\tools.jar")) return true;
-        if (!system.exists(home + "\\bin\\javac.exe")) return false;
-        javaExe = home + "\\bin\\java.exe";
-        return true;
+        const std::string binJava = home + "\\bin\\java.exe";
+        if (system.exists(home + "\\bin\\javac.exe")) {
+            javaExe = binJava;
+            return true;
+        }
+        // The table tells a runtime that is no JDK from a home with no runtime at all.
+        const bool runtimeThere = system.exists(binJava) || system.exists(jreJava);
+        if (runtimeThere) logMessage("not a JDK: %s", home.c_str());
+        diary.record(system.normalise(binJava), {}, LibraryBitness::NotLooked,
+                     runtimeThere ? CandidateVerdict::NotAJdk : CandidateVerdict::NoJavaExe);
+        return false;
     }
     // Whether the bin form exists is the check's business.
     if (!system.exists(javaExe)) javaExe = home + "\\bin\\java.exe";

@@ -30,6 +30,7 @@ inline constexpr LibraryBitness kOwnBitness = sizeof(void*) == 8 ? LibraryBitnes
 // Why a candidate was refused, in the order the check asks; or that it was not.
 enum class CandidateVerdict : uint8_t {
     Accepted,
+    NotAJdk,  // a JDK is required and the home has none of its marks
     NoJavaExe,
     JavaFailed,     // "-version" ended with an exit code other than 0
     NoVersionLine,  // "-version" ended with 0 but printed no version banner

@@ -52,6 +52,8 @@ std::string_view verdictText(CandidateVerdict verdict) {
     switch (verdict) {
         case CandidateVerdict::Accepted:
             return "usable, another was chosen";
+        case CandidateVerdict::NotAJdk:
+            return "not a JDK";
         case CandidateVerdict::NoJavaExe:
             return "no java.exe";
         case CandidateVerdict::JavaFailed:

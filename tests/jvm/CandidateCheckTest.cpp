@@ -339,6 +339,7 @@ TEST_F(CandidateCheckTest, HomesGiveTheJreFormTheBinFormOrTheJdkAnswer) {
         const char* requireJdk;
         bool found;
         std::string javaExe;
+        CandidateVerdict refusal = CandidateVerdict::NotAJdk;
     } cases[] = {
         {"JDK with a jre", {home + "\\jre\\bin\\java.exe", home + "\\bin\\java.exe"}, "0", true,
          home + "\\jre\\bin\\java.exe"},
@@ -349,15 +350,27 @@ TEST_F(CandidateCheckTest, HomesGiveTheJreFormTheBinFormOrTheJdkAnswer) {
          home + "\\jre\\bin\\java.exe"},
         {"JDK 9 or later required: javac.exe, no tools.jar, no jre",
          {home + "\\bin\\java.exe", home + "\\bin\\javac.exe"}, "1", true, home + "\\bin\\java.exe"},
+        {"JDK required, no runtime at all", {}, "1", false, home + "\\jre\\bin\\java.exe",
+         CandidateVerdict::NoJavaExe},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         storeNarrowValue(config::kRequireJdk, c.requireJdk);
         CandidateSystem system;
         system.exists = [&c](const std::string& path) { return c.files.count(path) != 0; };
+        system.normalise = [](const std::string& path) { return "normalised " + path; };
         std::string javaExe;
-        EXPECT_EQ(findJavaExeInHome(home, javaExe, system), c.found);
+        SearchDiary diary;
+        EXPECT_EQ(findJavaExeInHome(home, javaExe, system, diary), c.found);
         EXPECT_EQ(javaExe, c.javaExe);
+        // Only a home refused as no JDK is the home's own verdict; the rest is the check's.
+        if (c.found) {
+            EXPECT_TRUE(diary.records().empty());
+        } else {
+            ASSERT_EQ(diary.records().size(), 1u);
+            EXPECT_EQ(diary.records()[0].path, "normalised " + home + "\\bin\\java.exe");
+            EXPECT_EQ(diary.records()[0].verdict, c.refusal);
+        }
     }
 }
 
@@ -366,10 +379,11 @@ TEST_F(CandidateCheckTest, PathsStayWithinTheBuffer) {
     system.exists = [](const std::string&) { return true; };
     const std::string longestFitting(kBufferCapacity - 1 - std::string("\\jre\\bin\\java.exe").size(), 'h');
     std::string javaExe = "untouched";
-    EXPECT_TRUE(findJavaExeInHome(longestFitting, javaExe, system));
+    SearchDiary diary;
+    EXPECT_TRUE(findJavaExeInHome(longestFitting, javaExe, system, diary));
     EXPECT_EQ(javaExe.size(), kBufferCapacity - 1);
     javaExe = "untouched";
-    EXPECT_FALSE(findJavaExeInHome(longestFitting + "h", javaExe, system));
+    EXPECT_FALSE(findJavaExeInHome(longestFitting + "h", javaExe, system, diary));
     EXPECT_EQ(javaExe, "untouched");
 
     const struct {

@@ -178,11 +178,24 @@ TEST_P(JvmDiscoveryScenarioTest, ARequiredJdkOfJava9OrLaterIsToldFromAJreByItsCo
     std::ofstream(jdk / "bin" / "javac.exe") << "compiler";
     const std::string sequence =
         "A" + WineScenario::windowsPath(jre) + ";A" + WineScenario::windowsPath(jdk) + ";";
-    const LauncherRun result = run(launcher(sequence, "11", PayloadBuilder().set(config::kRequireJdk, "1")));
+    const fs::path program = launcher(sequence, "11", PayloadBuilder().set(config::kRequireJdk, "1"));
+    const LauncherRun result = run(program);
     SKIP_IF_UNRUNNABLE(result);
     EXPECT_EQ(result.exitCode, kExitLaunched) << describe(result);
     EXPECT_EQ(countRuns(jre), 0) << "a JRE is not even asked for its version";
     EXPECT_EQ(countRuns(jdk), 1) << describe(result);
+
+    // Without its compiler it is a JRE too, and the table says why neither was taken.
+    fs::remove(jdk / "bin" / "javac.exe");
+    const LauncherRun refused = run(program);
+    EXPECT_EQ(refused.exitCode, kExitNoJvm) << describe(refused);
+    const auto row = [this](const fs::path& home) {
+        return std::vector<std::string>{"directory " + WineScenario::windowsPath(home),
+                                        lowered(WineScenario::windowsPath(home / "bin" / "java.exe")),
+                                        "not checked", bitness(), "not a JDK"};
+    };
+    EXPECT_EQ(candidateRows(refused), (std::vector<std::vector<std::string>>{row(jre), row(jdk)}))
+        << describe(refused);
 }
 
 TEST_P(JvmDiscoveryScenarioTest, LibrarySubdirectoriesAreTriedInTheirOrder) {

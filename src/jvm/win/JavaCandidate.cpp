@@ -38,7 +38,7 @@ CandidateSystem windowsCandidateSystem(unsigned long versionRunTimeoutMs) {
 }
 
 bool findJavaExeInHome(const std::string& home, std::string& javaExe) {
-    return findJavaExeInHome(home, javaExe, launcherCandidateSystem());
+    return findJavaExeInHome(home, javaExe, launcherCandidateSystem(), launcherDiary);
 }
 
 bool checkJavaExe(std::string& path, std::string& version, const std::string& minVersion,
