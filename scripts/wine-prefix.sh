@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Manages the private Wine prefix of a build tree.
-#   wine-prefix.sh ensure   create the prefix once (about 15 s) unless it exists
+#   wine-prefix.sh ensure   create the prefix once (about 15 s) unless it exists,
+#                           and start its session (a persistent wineserver)
 #   wine-prefix.sh stop     end the wineserver of this prefix only, and wait for it
 #   wine-prefix.sh path     print the prefix path
 # The prefix lives in build/wineprefix unless WINEPREFIX names another one.
@@ -18,6 +19,12 @@ case "${1:-}" in
       wineserver -w
       touch "$WINEPREFIX/.ready"
     fi
+    exec 9>&-
+    # One session until "stop": a server started by a program ends 3 s after
+    # its last client, and a program that connects just as it ends dies with
+    # exit code 1 before it runs. A persistent server has no such moment.
+    # Exits 2 when the session is already there.
+    wineserver -p 2>/dev/null || true
     ;;
   stop)
     # Waits until the server is gone, so the next program starts a new session.
