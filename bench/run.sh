@@ -14,5 +14,7 @@ scripts/wine-run.sh build/win64/bench/extraction_bench64.exe
 # The search runs in a prefix of its own: the tests' prefix keeps keys that
 # scenarios registered, which every search would walk.
 WINEPREFIX="$repo/build/bench-prefix" scripts/wine-run.sh build/win64/bench/search_bench64.exe
+WINEPREFIX="$repo/build/bench-prefix" scripts/wine-prefix.sh stop
 bench/startup.sh
 bench/service-stop.sh
+scripts/wine-prefix.sh stop
