@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Manages the private Wine prefix of a build tree.
-#   wine-prefix.sh ensure   create the prefix once (about 15 s) unless it exists,
-#                           and start its session (a persistent wineserver)
+#   wine-prefix.sh ensure [NAME=VALUE]...
+#                           create the prefix once (about 15 s) unless it exists,
+#                           and start its session (a persistent wineserver) unless
+#                           it runs, its programs with these variables set
 #   wine-prefix.sh stop     end the wineserver of this prefix only, and wait for it
 #   wine-prefix.sh path     print the prefix path
 # The prefix lives in build/wineprefix unless WINEPREFIX names another one.
@@ -19,12 +21,22 @@ case "${1:-}" in
       wineserver -w
       touch "$WINEPREFIX/.ready"
     fi
-    exec 9>&-
     # One session until "stop": a server started by a program ends 3 s after
     # its last client, and a program that connects just as it ends dies with
-    # exit code 1 before it runs. A persistent server has no such moment.
-    # Exits 2 when the session is already there.
-    wineserver -p 2>/dev/null || true
+    # exit code 1 before it runs. A persistent server has no such moment
+    # ("wineserver -p" answers 2 when the session is already there). The
+    # session's own programs (services.exe and what it starts) live as long as
+    # the session, so they are started here, still under the lock, by a
+    # program whose output is nobody's: started by a test, they would hold its
+    # output open and its runner would wait for them. Neither inherits the lock.
+    # They get the NAME=VALUE words after "ensure": the environment of the
+    # program that the session is started for (a display, for one), but never
+    # another prefix.
+    variables=()
+    for word in "${@:2}"; do [[ "$word" == WINEPREFIX=* ]] || variables+=("$word"); done
+    if wineserver -p 9>&- </dev/null >/dev/null 2>&1; then
+      env "${variables[@]}" "$WINELOADER" cmd /c exit 9>&- </dev/null >/dev/null 2>&1 || true
+    fi
     ;;
   stop)
     # Waits until the server is gone, so the next program starts a new session.

@@ -26,6 +26,6 @@ if [ "${1:-}" != "" ] && [ -f "$1" ] && [ "$("$here/pe-machine.sh" "$1")" = i386
   fi
 fi
 
-"$here/wine-prefix.sh" ensure
+"$here/wine-prefix.sh" ensure "${assignments[@]}"
 source "$here/wine-env.sh"
 exec env "${assignments[@]}" "$WINELOADER" "$@"
