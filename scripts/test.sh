@@ -17,10 +17,12 @@ passed=0 failed=0 skipped=0
 failures=()
 failed_logs=()
 second_runs=()
+pass() { passed=$((passed + 1)); }
+fail() { failed=$((failed + 1)); failures+=("$1"); }
 
 # The release archives in their quick form, from the dist/ just built.
 echo "== release bundle"
-if bash tests/release/bundle-check.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); failures+=("release bundle"); fi
+if bash tests/release/bundle-check.sh; then pass; else fail "release bundle"; fi
 
 # One fresh Wine prefix for the whole run.
 rm -rf build/wineprefix build/wineprefix.lock
@@ -40,8 +42,7 @@ for preset in win64 win32 host; do
   skip=$(grep -c '(Skipped)' "$log" || true)
   if [ -z "$summary" ]; then
     echo "test: no ctest summary for $preset" >&2
-    failed=$((failed + 1))
-    failures+=("ctest $preset: no summary")
+    fail "ctest $preset: no summary"
     continue
   fi
   while read -r name; do
@@ -72,22 +73,21 @@ for result in passed failed skipped; do
 done
 if [ "$(grep -cE '^maven: [a-z]+ (passed|failed|skipped)' build/maven-test.log)" -ne 4 ]; then
   echo "test: scripts/maven.sh did not report its four steps" >&2
-  failed=$((failed + 1))
-  failures+=("maven: steps missing")
+  fail "maven: steps missing"
 fi
 echo "== maven example under Wine"
 bash tests/maven/example-under-wine.sh
 case $? in
-  0) passed=$((passed + 1)) ;;
+  0) pass ;;
   77) skipped=$((skipped + 1)) ;;
-  *) failed=$((failed + 1)); failures+=("maven example under Wine") ;;
+  *) fail "maven example under Wine" ;;
 esac
 
 "$repo/scripts/wine-prefix.sh" stop
 
 # The fuzz targets, a short run each over their kept corpora.
 echo "== fuzz"
-if bash fuzz/run.sh 10; then passed=$((passed + 1)); else failed=$((failed + 1)); failures+=("fuzz"); fi
+if bash fuzz/run.sh 10; then pass; else fail "fuzz"; fi
 
 if [ "${#second_runs[@]}" -gt 0 ]; then
   echo "== failed on their first run (their output is above)"

@@ -66,8 +66,8 @@ inline constexpr std::string_view kFailedVersionMarker = "1.0.0";
 // with the JDK requirement (key 131) the answer is whether the home is a JDK:
 // "<home>\lib\tools.jar" exists (up to Java 8; the path keeps the jre form)
 // or "<home>\bin\javac.exe" does (Java 9 and later; the bin form). A home too
-// long for a path buffer is refused. A home refused by the JDK requirement goes into
-// `diary`: as no JDK when a java.exe is there, else as no java.exe.
+// long for a path buffer is refused. A home refused by the JDK requirement
+// goes into `diary`: as no JDK when a java.exe is there, else as no java.exe.
 bool findJavaExeInHome(const std::string& home, std::string& javaExe, const CandidateSystem& system,
                        SearchDiary& diary);
 

@@ -87,6 +87,13 @@ protected:
         return scenario_.makeLauncher("guilauncher" + std::to_string(bits()) + ".exe", payload);
     }
 
+    // A row of the candidate table: the search step of a directory entry, and
+    // the checked program of a home as the check normalised it.
+    static std::string directoryStep(const fs::path& home) { return "directory " + WineScenario::windowsPath(home); }
+    static std::string checkedProgram(const fs::path& home, const char* name) {
+        return lowered(WineScenario::windowsPath(home / "bin" / name));
+    }
+
     LauncherRun run(const fs::path& program, std::map<std::string, std::string> environment = {}) {
         environment.emplace("ZELKOR_LOG", "yes");
         return scenario_.run(program, {"-q_btl_internal"}, environment);
@@ -190,9 +197,8 @@ TEST_P(JvmDiscoveryScenarioTest, ARequiredJdkOfJava9OrLaterIsToldFromAJreByItsCo
     const LauncherRun refused = run(program);
     EXPECT_EQ(refused.exitCode, kExitNoJvm) << describe(refused);
     const auto row = [this](const fs::path& home) {
-        return std::vector<std::string>{"directory " + WineScenario::windowsPath(home),
-                                        lowered(WineScenario::windowsPath(home / "bin" / "java.exe")),
-                                        "not checked", bitness(), "not a JDK"};
+        return std::vector<std::string>{directoryStep(home), checkedProgram(home, "java.exe"), "not checked",
+                                        bitness(), "not a JDK"};
     };
     EXPECT_EQ(candidateRows(refused), (std::vector<std::vector<std::string>>{row(jre), row(jdk)}))
         << describe(refused);
@@ -321,18 +327,16 @@ TEST_P(JvmDiscoveryScenarioTest, EveryCandidateAndWhyItWasRefusedIsLoggedInOneTa
     EXPECT_EQ(summaryCount(result), 1) << describe(result);
     EXPECT_TRUE(result.logHas(kSummaryHeading + bitness() + " launcher, minimum version 11, maximum version 17):"))
         << describe(result);
-    const auto directory = [](const fs::path& path) { return "directory " + WineScenario::windowsPath(path); };
-    const auto checked = [](const fs::path& home, const char* name) {
-        return lowered(WineScenario::windowsPath(home / "bin" / name));
-    };
     const std::vector<std::vector<std::string>> expected{
-        {directory(old), checked(old, "java.exe"), "1.8.0_202", bitness(), "below the minimum"},
-        {directory(newer), checked(newer, "java.exe"), "21.0.1", bitness(), "above the maximum"},
-        {directory(failing), checked(failing, "java.exe"), "none: exit code not 0", bitness(), "java.exe failed"},
-        {directory(otherBits), checked(otherBits, "javaw.exe"), "17.0.2", otherBitness(), "wrong bitness"},
-        {directory(noLibrary), checked(noLibrary, "javaw.exe"), "17.0.1", "none", "no jvm.dll"},
-        {directory(missing), checked(missing, "java.exe"), "-", "-", "no java.exe"},
-        {"environment JVM_DIARY_EA_HOME", checked(earlyAccess.home(), "java.exe"), "17-ea", bitness(), "pre-release"},
+        {directoryStep(old), checkedProgram(old, "java.exe"), "1.8.0_202", bitness(), "below the minimum"},
+        {directoryStep(newer), checkedProgram(newer, "java.exe"), "21.0.1", bitness(), "above the maximum"},
+        {directoryStep(failing), checkedProgram(failing, "java.exe"), "none: exit code not 0", bitness(),
+         "java.exe failed"},
+        {directoryStep(otherBits), checkedProgram(otherBits, "javaw.exe"), "17.0.2", otherBitness(), "wrong bitness"},
+        {directoryStep(noLibrary), checkedProgram(noLibrary, "javaw.exe"), "17.0.1", "none", "no jvm.dll"},
+        {directoryStep(missing), checkedProgram(missing, "java.exe"), "-", "-", "no java.exe"},
+        {"environment JVM_DIARY_EA_HOME", checkedProgram(earlyAccess.home(), "java.exe"), "17-ea", bitness(),
+         "pre-release"},
     };
     EXPECT_EQ(candidateRows(result), expected) << describe(result);
 }
