@@ -160,9 +160,19 @@ bool checkJavaExe(std::string& path, std::string& version, const std::string& mi
 }
 
 LibraryBitness jvmLibraryBitness(const std::string& javaExe, const CandidateSystem& system) {
+    // A runtime of the launcher's bitness keeps its library in server (64-bit)
+    // or client (32-bit): read there first, the usual runtime costs one read
+    // and no lookups of sub-directories it does not have. The order cannot
+    // change the answer for a runtime that has one of the launcher's bitness:
+    // the loader reaches past any other to it.
+    const std::string usual = system.launcherBitness == LibraryBitness::Bits32 ? "\\client\\jvm.dll"
+                                                                                : "\\server\\jvm.dll";
     LibraryBitness found = LibraryBitness::None;
     for (const std::string& binDirectory : jvmLibraryBinDirectories(javaExe)) {
-        for (const std::string& library : jvmLibraryPaths(binDirectory)) {
+        std::vector<std::string> libraries = jvmLibraryPaths(binDirectory);
+        std::stable_partition(libraries.begin(), libraries.end(),
+                              [&usual](const std::string& library) { return library.ends_with(usual); });
+        for (const std::string& library : libraries) {
             const FileMachine image = system.readMachine(library);
             if (!image.present) continue;
             const LibraryBitness bitness = bitnessOfMachine(image.machine);

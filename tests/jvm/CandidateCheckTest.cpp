@@ -45,6 +45,7 @@ public:
     std::map<std::string, VersionRun> runAnswers;
     std::vector<std::string> runs;
     std::vector<std::pair<std::string, CacheEntry>> writes;
+    std::vector<std::string> libraryReads;
     LibraryBitness launcherBitness = LibraryBitness::Bits64;
     // Like Windows', the disk ignores case unless a test makes it keep it.
     bool keepsCase = false;
@@ -84,6 +85,7 @@ public:
                 return found == runAnswers.end() ? VersionRun{Outcome::NotFinished, {}} : found->second;
             },
             [this](const std::string& path) {
+                libraryReads.push_back(path);
                 return files.count(path) != 0 ? FileMachine{true, machines.at(path)} : FileMachine{};
             },
             launcherBitness,
@@ -273,6 +275,29 @@ TEST_F(CandidateCheckTest, TheJvmLibraryDecidesAfterEverythingElse) {
         EXPECT_EQ(diary.records()[0].library, c.library);
         EXPECT_EQ(diary.records()[0].verdict, c.verdict);
         EXPECT_EQ(jvmLibraryBitness(kJava, fake.system()), c.library);
+    }
+}
+
+// A runtime of the launcher's bitness costs one read: a lookup of a missing
+// sub-directory lists its bin directory under Wine.
+TEST_F(CandidateCheckTest, TheUsualLibraryOfTheLaunchersBitnessIsReadFirst) {
+    const std::string client = "c:\\jre\\bin\\client\\jvm.dll";
+    const struct {
+        LibraryBitness launcher;
+        std::string library;
+        uint16_t machine;
+    } cases[] = {
+        {LibraryBitness::Bits64, kServerJvm, PeImage::kMachineAmd64},
+        {LibraryBitness::Bits32, client, PeImage::kMachineI386},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.library);
+        FakeSystem fake;
+        fake.launcherBitness = c.launcher;
+        fake.removeLibrary(kServerJvm);
+        fake.addLibrary(c.library, c.machine);
+        EXPECT_EQ(jvmLibraryBitness(kJava, fake.system()), c.launcher);
+        EXPECT_EQ(fake.libraryReads, Lines{c.library});
     }
 }
 
