@@ -120,7 +120,7 @@ void unregisterCandidates(size_t count) {
 
 // What a baseline does besides the lookup and the cache read of each candidate.
 struct BaselineWork {
-    bool packageKeys = false;  // ask for every package's key in both hives
+    bool packageKeys = false;    // ask for every package's key in both hives
     bool homesFromKeys = false;  // read each candidate's home from its package key
 };
 
@@ -242,12 +242,14 @@ int main() {
     // other sources, on a machine where no package registered a runtime.
     storeNarrowValue(config::kJvmSearchSequence, "V;" + sequence);
     const char* const afterPackages = "directory entries after \"V\" (no package registered)";
-    if (searchTakes(LOCATION_DIRECTORY, taken, afterPackages)) measure(afterPackages, candidates, {.packageKeys = true});
+    if (searchTakes(LOCATION_DIRECTORY, taken, afterPackages))
+        measure(afterPackages, candidates, {.packageKeys = true});
 
     registerCandidates(candidates);
     storeNarrowValue(config::kJvmSearchSequence, "V;");
     const char* const packages = "package keys (\"V\")";
-    if (searchTakes(LOCATION_REGISTRY, taken, packages)) measure(packages, candidates, {.packageKeys = true, .homesFromKeys = true});
+    if (searchTakes(LOCATION_REGISTRY, taken, packages))
+        measure(packages, candidates, {.packageKeys = true, .homesFromKeys = true});
     unregisterCandidates(candidates.size());
     removeCandidates(root, candidates);
     return 0;
