@@ -30,7 +30,15 @@ install_missing_packages() {
     dpkg --add-architecture i386
   fi
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
+  # A mirror in the middle of a sync serves lists that do not match their
+  # release file; try again a few times, then install from what was read (the
+  # check below names any package that could not be installed).
+  local attempt
+  for attempt in 1 2 3; do
+    apt-get update -qq && break
+    echo "setup: the package lists did not all download (attempt $attempt of 3)" >&2
+    if [ "$attempt" -lt 3 ]; then sleep $((attempt * 20)); fi
+  done
   # Some i386 post-install helpers cannot run where 32-bit emulation is off; the
   # packages are installed all the same, so their complaints are not fatal here.
   apt-get install -y -qq "${missing[@]}" >/tmp/launcher-setup.log 2>&1 || true
