@@ -22,7 +22,7 @@ case "${1:-}" in
       touch "$WINEPREFIX/.ready"
     fi
     # One session until "stop": a server started by a program ends 3 s after
-    # its last client, and a program that connects just as it ends dies with
+    # its last client, and a program that connects just as it ends can fail with
     # exit code 1 before it runs. A persistent server has no such moment
     # ("wineserver -p" answers 2 when the session is already there). The
     # session's own programs (services.exe and what it starts) live as long as

@@ -103,12 +103,12 @@ bool findJavaExeInHome(const std::string& home, std::string& javaExe, const Cand
                        SearchDiary& diary) {
     const std::string jreJava = home + "\\jre\\bin\\java.exe";
     if (jreJava.size() > kLongestPath) return false;
+    const std::string binJava = home + "\\bin\\java.exe";
     javaExe = jreJava;
     if (configInt(config::kRequireJdk) != 0) {
         // Up to Java 8 a JDK has lib\tools.jar and its runtime in jre. From
         // Java 9 on it has neither: javac.exe beside java.exe tells it from a JRE.
         if (system.exists(home + "\\lib\\tools.jar")) return true;
-        const std::string binJava = home + "\\bin\\java.exe";
         if (system.exists(home + "\\bin\\javac.exe")) {
             javaExe = binJava;
             return true;
@@ -121,7 +121,7 @@ bool findJavaExeInHome(const std::string& home, std::string& javaExe, const Cand
         return false;
     }
     // Whether the bin form exists is the check's business.
-    if (!system.exists(javaExe)) javaExe = home + "\\bin\\java.exe";
+    if (!system.exists(javaExe)) javaExe = binJava;
     return true;
 }
 

@@ -87,6 +87,18 @@ protected:
         return scenario_.makeLauncher("guilauncher" + std::to_string(bits()) + ".exe", payload);
     }
 
+    // A stand-in runtime home of the launcher's bitness in the scenario's directory.
+    fs::path placedHome(const char* name, RuntimeShape::Kind kind, const std::string& banner) {
+        return makeRuntimeHome(scenario_.directory() / name, kind, bits(), banner);
+    }
+
+    // The search sequence entries of `homes` as directory entries, in order.
+    static std::string directoryEntries(std::initializer_list<fs::path> homes) {
+        std::string sequence;
+        for (const fs::path& home : homes) sequence.append("A").append(WineScenario::windowsPath(home)).append(";");
+        return sequence;
+    }
+
     // A row of the candidate table: the search step of a directory entry, and
     // the checked program of a home as the check normalised it.
     static std::string directoryStep(const fs::path& home) { return "directory " + WineScenario::windowsPath(home); }
@@ -179,13 +191,11 @@ TEST_P(JvmDiscoveryScenarioTest, RegistryEntryFindsAJavaSoftRuntime) {
 }
 
 TEST_P(JvmDiscoveryScenarioTest, ARequiredJdkOfJava9OrLaterIsToldFromAJreByItsCompiler) {
-    const fs::path root = scenario_.directory();
-    const fs::path jre = makeRuntimeHome(root / "jre17", RuntimeShape::Jre, bits(), "openjdk version \"17.0.9\"");
-    const fs::path jdk = makeRuntimeHome(root / "jdk17", RuntimeShape::Jre, bits(), "openjdk version \"17.0.2\"");
+    const fs::path jre = placedHome("jre17", RuntimeShape::Jre, "openjdk version \"17.0.9\"");
+    const fs::path jdk = placedHome("jdk17", RuntimeShape::Jre, "openjdk version \"17.0.2\"");
     std::ofstream(jdk / "bin" / "javac.exe") << "compiler";
-    const std::string sequence =
-        "A" + WineScenario::windowsPath(jre) + ";A" + WineScenario::windowsPath(jdk) + ";";
-    const fs::path program = launcher(sequence, "11", PayloadBuilder().set(config::kRequireJdk, "1"));
+    const fs::path program =
+        launcher(directoryEntries({jre, jdk}), "11", PayloadBuilder().set(config::kRequireJdk, "1"));
     const LauncherRun result = run(program);
     SKIP_IF_UNRUNNABLE(result);
     EXPECT_EQ(result.exitCode, kExitLaunched) << describe(result);
@@ -293,25 +303,19 @@ TEST_P(JvmDiscoveryScenarioTest, OnlyARuntimeOfTheOtherBitnessGetsItsOwnMessage)
 // as its library (here: the directory whose jvm.dll has the other bitness).
 // A path keeps its java.exe form unless the version was accepted.
 TEST_P(JvmDiscoveryScenarioTest, EveryCandidateAndWhyItWasRefusedIsLoggedInOneTable) {
-    const fs::path root = scenario_.directory();
-    const auto home = [&](const char* name, RuntimeShape::Kind kind, const std::string& banner) {
-        return makeRuntimeHome(root / name, kind, bits(), banner);
-    };
-    const fs::path old = home("old", RuntimeShape::Jre, "java version \"1.8.0_202\"");
-    const fs::path newer = home("newer", RuntimeShape::Jre, "openjdk version \"21.0.1\" 2023-10-17");
-    const fs::path failing = home("failing", RuntimeShape::Jre, "java version \"17.0.9\"");
+    const fs::path old = placedHome("old", RuntimeShape::Jre, "java version \"1.8.0_202\"");
+    const fs::path newer = placedHome("newer", RuntimeShape::Jre, "openjdk version \"21.0.1\" 2023-10-17");
+    const fs::path failing = placedHome("failing", RuntimeShape::Jre, "java version \"17.0.9\"");
     setJavaBehaviour(failing, {"Error: could not open the runtime", {}, 1, false});
-    const fs::path otherBits = home("other", RuntimeShape::WrongBitness, "openjdk version \"17.0.2\" 2022-01-18");
-    const fs::path noLibrary = home("nolib", RuntimeShape::Jre, "openjdk version \"17.0.1\" 2021-10-19");
+    const fs::path otherBits = placedHome("other", RuntimeShape::WrongBitness, "openjdk version \"17.0.2\" 2022-01-18");
+    const fs::path noLibrary = placedHome("nolib", RuntimeShape::Jre, "openjdk version \"17.0.1\" 2021-10-19");
     fs::remove(noLibrary / "bin" / "server" / "jvm.dll");
-    const fs::path missing = root / "missing";
+    const fs::path missing = scenario_.directory() / "missing";
     PlacementNames names;
     names.variable = "JVM_DIARY_EA_HOME";
 
-    std::string sequence;
-    for (const fs::path& directory : {old, newer, failing, otherBits, noLibrary, missing})
-        sequence += "A" + WineScenario::windowsPath(directory) + ";";
-    sequence += "EJVM_DIARY_EA_HOME;";
+    const std::string sequence =
+        directoryEntries({old, newer, failing, otherBits, noLibrary, missing}) + "EJVM_DIARY_EA_HOME;";
     const fs::path program = launcher(sequence, "11", PayloadBuilder().set(config::kMaxVersion, "17"));
     PlacedRuntime earlyAccess(scenario_, RuntimePlacement::NamedByVariable, program.parent_path(), RuntimeShape::Jre,
                               bits(), "openjdk version \"17-ea\" 2021-03-18", names);
